@@ -1,0 +1,416 @@
+#include "xmldocument.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <libxml/parser.h>
+#include <libxml/parserInternals.h>
+#include <libxml/tree.h>
+#include <libxml/xmlerror.h>
+#include <libxml/xmlsave.h>
+
+#include <vector>
+
+namespace varnok {
+
+ListIndexError::ListIndexError(int index)
+    : std::out_of_range("List index out of bounds (" + std::to_string(index) + ")")
+{
+}
+
+namespace {
+
+const xmlChar *cast(const QByteArray &bytes) { return reinterpret_cast<const xmlChar *>(bytes.constData()); }
+
+QString fromXml(const xmlChar *text) { return text ? QString::fromUtf8(reinterpret_cast<const char *>(text)) : QString(); }
+
+QString takeXml(xmlChar *text)
+{
+    QString result = fromXml(text);
+    xmlFree(text);
+    return result;
+}
+
+// External entities and DTDs are never fetched, whatever the URL scheme.
+xmlParserInputPtr refuseExternalEntity(const char *, const char *, xmlParserCtxtPtr)
+{
+    return nullptr;
+}
+
+void initialiseLibxml()
+{
+    static const bool done = [] {
+        xmlInitParser();
+        xmlSetExternalEntityLoader(refuseExternalEntity);
+        return true;
+    }();
+    (void)done;
+}
+
+struct ParseState {
+    bool hasError = false;
+    int domain = 0;
+    int code = 0;
+    int line = 0;
+    QString message;
+    bool sawDoctype = false;
+};
+
+void collectError(void *userData, xmlErrorPtr error)
+{
+    auto *state = static_cast<ParseState *>(userData);
+    if (state->hasError || error == nullptr || error->level < XML_ERR_ERROR)
+        return;
+    state->hasError = true;
+    state->domain = error->domain;
+    state->code = error->code;
+    state->line = error->line;
+    state->message = QString::fromUtf8(error->message ? error->message : "").trimmed();
+}
+
+// The format needs no DTD; a document that brings one is refused at once,
+// before any of its declarations are looked at.
+void refuseDoctype(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *)
+{
+    auto *ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    static_cast<ParseState *>(ctxt->_private)->sawDoctype = true;
+    xmlStopParser(ctxt);
+}
+
+// The declared encoding, or an empty text when the bytes start with a byte
+// order mark or carry no declaration.
+QString declaredEncoding(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return {};
+    if (!bytes.startsWith("<?xml"))
+        return {};
+    const qsizetype end = bytes.indexOf("?>");
+    if (end < 0 || end > 512)
+        return {};
+    static const QRegularExpression re(QStringLiteral("encoding\\s*=\\s*[\"']([A-Za-z0-9._-]+)[\"']"));
+    const auto match = re.match(QString::fromLatin1(bytes.left(end)));
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+bool isElement(const xmlNode *node) { return node->type == XML_ELEMENT_NODE; }
+
+bool hasElementChild(const xmlNode *node)
+{
+    for (const xmlNode *c = node->children; c; c = c->next)
+        if (isElement(c))
+            return true;
+    return false;
+}
+
+// Whitespace between elements is layout only: remove it, so that counts and
+// positions see elements. The value of a leaf element is kept, blanks and all.
+void dropLayoutWhitespace(xmlNodePtr root)
+{
+    std::vector<xmlNodePtr> stack{root};
+    while (!stack.empty()) {
+        xmlNodePtr node = stack.back();
+        stack.pop_back();
+        const bool structural = hasElementChild(node);
+        for (xmlNodePtr c = node->children; c;) {
+            xmlNodePtr next = c->next;
+            if (structural && c->type == XML_TEXT_NODE && xmlIsBlankNode(c)) {
+                xmlUnlinkNode(c);
+                xmlFreeNode(c);
+            } else if (isElement(c)) {
+                stack.push_back(c);
+            }
+            c = next;
+        }
+    }
+}
+
+// libxml2 writes LF; the file format wants CR LF. The conversion runs on code
+// units, so a UTF-16 document is not torn apart.
+QByteArray toCrLf(const QByteArray &in, const QString &encoding)
+{
+    const QString enc = encoding.toUpper();
+    QByteArray out;
+    out.reserve(in.size() + in.size() / 16);
+    if (enc.startsWith(QLatin1String("UTF-16")) || enc.startsWith(QLatin1String("UCS-2"))) {
+        bool bigEndian = enc.endsWith(QLatin1String("BE"));
+        if (in.startsWith("\xFE\xFF"))
+            bigEndian = true;
+        else if (in.startsWith("\xFF\xFE"))
+            bigEndian = false;
+        const QByteArray lf = bigEndian ? QByteArray("\0\n", 2) : QByteArray("\n\0", 2);
+        const QByteArray cr = bigEndian ? QByteArray("\0\r", 2) : QByteArray("\r\0", 2);
+        for (qsizetype i = 0; i + 1 < in.size(); i += 2) {
+            const QByteArray unit = in.mid(i, 2);
+            if (unit == lf)
+                out += cr;
+            out += unit;
+        }
+        return out;
+    }
+    if (enc.startsWith(QLatin1String("UTF-32")) || enc.startsWith(QLatin1String("UCS-4")))
+        return in;
+    for (char ch : in) {
+        if (ch == '\n')
+            out += '\r';
+        out += ch;
+    }
+    return out;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- XmlElement
+
+QString XmlElement::name() const { return fromXml(node_->name); }
+
+int XmlElement::childCount() const
+{
+    int count = 0;
+    for (const xmlNode *c = node_->children; c; c = c->next)
+        if (isElement(c))
+            ++count;
+    return count;
+}
+
+XmlElement XmlElement::child(int index) const
+{
+    int i = 0;
+    if (index >= 0)
+        for (xmlNode *c = node_->children; c; c = c->next)
+            if (isElement(c) && i++ == index)
+                return XmlElement(c);
+    throw ListIndexError(index);
+}
+
+XmlElement XmlElement::firstChild(const QString &name) const
+{
+    const QByteArray wanted = name.toUtf8();
+    for (xmlNode *c = node_->children; c; c = c->next)
+        if (isElement(c) && xmlStrEqual(c->name, cast(wanted)))
+            return XmlElement(c);
+    return XmlElement();
+}
+
+bool XmlElement::removeFirstChild(const QString &name)
+{
+    XmlElement found = firstChild(name);
+    if (found.isNull())
+        return false;
+    xmlUnlinkNode(found.node_);
+    xmlFreeNode(found.node_);
+    return true;
+}
+
+XmlElement XmlElement::addChild(const QString &name)
+{
+    xmlNodePtr child = xmlNewDocNode(node_->doc, nullptr, cast(name.toUtf8()), nullptr);
+    return XmlElement(xmlAddChild(node_, child));
+}
+
+QString XmlElement::text() const { return takeXml(xmlNodeGetContent(node_)); }
+
+void XmlElement::setText(const QString &text)
+{
+    while (node_->children) {
+        xmlNodePtr c = node_->children;
+        xmlUnlinkNode(c);
+        xmlFreeNode(c);
+    }
+    if (!text.isEmpty()) {
+        const QByteArray utf8 = text.toUtf8();
+        xmlNodeAddContentLen(node_, cast(utf8), int(utf8.size()));
+    }
+}
+
+int XmlElement::attributeCount() const
+{
+    int count = 0;
+    for (const xmlAttr *a = node_->properties; a; a = a->next)
+        ++count;
+    return count;
+}
+
+QString XmlElement::attributeValue(int index) const
+{
+    int i = 0;
+    if (index >= 0)
+        for (xmlAttr *a = node_->properties; a; a = a->next)
+            if (i++ == index)
+                return takeXml(xmlNodeListGetString(node_->doc, a->children, 1));
+    throw ListIndexError(index);
+}
+
+QString XmlElement::attribute(const QString &name) const
+{
+    return takeXml(xmlGetProp(node_, cast(name.toUtf8())));
+}
+
+void XmlElement::setAttribute(const QString &name, const QString &value)
+{
+    xmlSetProp(node_, cast(name.toUtf8()), cast(value.toUtf8()));
+}
+
+// --------------------------------------------------------------- XmlDocument
+
+XmlDocument::XmlDocument()
+{
+    initialiseLibxml();
+    doc_ = xmlNewDoc(BAD_CAST "1.0");
+}
+
+XmlDocument::~XmlDocument()
+{
+    if (doc_)
+        xmlFreeDoc(doc_);
+}
+
+XmlDocument::XmlDocument(XmlDocument &&other) noexcept : doc_(other.doc_) { other.doc_ = nullptr; }
+
+XmlDocument &XmlDocument::operator=(XmlDocument &&other) noexcept
+{
+    std::swap(doc_, other.doc_);
+    return *this;
+}
+
+void XmlDocument::adopt(_xmlDoc *doc)
+{
+    if (doc_)
+        xmlFreeDoc(doc_);
+    doc_ = doc;
+}
+
+void XmlDocument::loadFromBytes(const QByteArray &bytes, const QString &sourceName)
+{
+    initialiseLibxml();
+    if (bytes.size() > MaxFileSize)
+        throw XmlError(QStringLiteral("文件“%1”超过 %2 MB，不是本程序的申报资料，拒绝读取。")
+                           .arg(sourceName)
+                           .arg(MaxFileSize / (1024 * 1024)));
+
+    // Windows programs write code page 936 under the label "GB2312": read
+    // such files with the superset decoder, so characters beyond GB2312 open.
+    const QString declared = declaredEncoding(bytes);
+    const bool gbLabel = declared.compare(QLatin1String("GB2312"), Qt::CaseInsensitive) == 0;
+    int options = XML_PARSE_NONET;
+    const char *encoding = nullptr;
+    if (gbLabel) {
+        options |= XML_PARSE_IGNORE_ENC;
+        encoding = "GB18030";
+    }
+
+    ParseState state;
+    xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
+    if (ctxt == nullptr)
+        throw XmlError(QStringLiteral("内存不足，无法读取文件“%1”。").arg(sourceName));
+    ctxt->_private = &state;
+    ctxt->sax->internalSubset = refuseDoctype;
+    ctxt->sax->externalSubset = refuseDoctype;
+
+    xmlStructuredErrorFunc oldStructured = xmlStructuredError;
+    void *oldStructuredContext = xmlStructuredErrorContext;
+    xmlSetStructuredErrorFunc(&state, collectError);
+
+    const QByteArray url = sourceName.toUtf8();
+    xmlDocPtr doc = xmlCtxtReadMemory(ctxt, bytes.constData(), int(bytes.size()), url.constData(), encoding, options);
+    const bool wellFormed = ctxt->wellFormed != 0;
+    xmlFreeParserCtxt(ctxt);
+
+    xmlSetStructuredErrorFunc(oldStructuredContext, oldStructured);
+
+    if (doc && (doc->intSubset || doc->extSubset))
+        state.sawDoctype = true;
+    if (state.sawDoctype || !wellFormed || doc == nullptr || xmlDocGetRootElement(doc) == nullptr) {
+        if (doc)
+            xmlFreeDoc(doc);
+        if (state.sawDoctype)
+            throw XmlError(QStringLiteral("文件“%1”含有文档类型定义（DOCTYPE），申报资料不使用它，拒绝读取。").arg(sourceName));
+        const bool encodingProblem = state.domain == XML_FROM_I18N || state.code == XML_ERR_INVALID_ENCODING ||
+                                     state.code == XML_ERR_UNSUPPORTED_ENCODING ||
+                                     state.message.startsWith(QLatin1String("Input is not proper UTF-8"));
+        if (encodingProblem)
+            throw XmlError(QStringLiteral("文件“%1”的字节与其声明的编码（%2）不符，无法读取：%3")
+                               .arg(sourceName, declared.isEmpty() ? QStringLiteral("UTF-8") : declared,
+                                    state.message));
+        QString message = state.hasError ? state.message : QStringLiteral("文件为空或不是XML文档");
+        if (state.line > 0)
+            throw XmlError(QStringLiteral("文件“%1”第 %2 行有错误：%3").arg(sourceName).arg(state.line).arg(message));
+        throw XmlError(QStringLiteral("文件“%1”有错误：%2").arg(sourceName, message));
+    }
+
+    dropLayoutWhitespace(xmlDocGetRootElement(doc));
+    if (gbLabel) {
+        xmlFree(const_cast<xmlChar *>(doc->encoding));
+        doc->encoding = xmlStrdup(BAD_CAST "GB2312");
+    }
+    adopt(doc);
+}
+
+void XmlDocument::loadFromFile(const QString &path)
+{
+    QFile file(path);
+    const QFileInfo info(path);
+    if (info.exists() && info.size() > MaxFileSize)
+        throw XmlError(QStringLiteral("文件“%1”超过 %2 MB，不是本程序的申报资料，拒绝读取。")
+                           .arg(path)
+                           .arg(MaxFileSize / (1024 * 1024)));
+    if (!file.open(QIODevice::ReadOnly))
+        throw XmlError(QStringLiteral("无法打开文件“%1”：%2").arg(path, file.errorString()));
+    // Read one byte past the limit, so a file that grows meanwhile is still caught.
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        throw XmlError(QStringLiteral("无法读取文件“%1”：%2").arg(path, file.errorString()));
+    loadFromBytes(bytes, path);
+}
+
+void XmlDocument::startAfresh(const QString &version, const QString &encoding, const QString &rootName)
+{
+    xmlDocPtr doc = xmlNewDoc(cast(version.toUtf8()));
+    if (!encoding.isEmpty())
+        doc->encoding = xmlStrdup(cast(encoding.toUtf8()));
+    xmlDocSetRootElement(doc, xmlNewDocNode(doc, nullptr, cast(rootName.toUtf8()), nullptr));
+    adopt(doc);
+}
+
+QByteArray XmlDocument::toBytes() const
+{
+    const QString enc = encoding();
+    const QByteArray encName = enc.toUtf8();
+    xmlTreeIndentString = "\t";
+    xmlBufferPtr buffer = xmlBufferCreate();
+    xmlSaveCtxtPtr save = xmlSaveToBuffer(buffer, enc.isEmpty() ? nullptr : encName.constData(), XML_SAVE_FORMAT);
+    if (save == nullptr) {
+        xmlBufferFree(buffer);
+        throw XmlError(QStringLiteral("不支持的文件编码“%1”，无法保存。").arg(enc));
+    }
+    const long written = xmlSaveDoc(save, doc_);
+    xmlSaveClose(save);
+    QByteArray bytes(reinterpret_cast<const char *>(xmlBufferContent(buffer)), xmlBufferLength(buffer));
+    xmlBufferFree(buffer);
+    if (written < 0)
+        throw XmlError(QStringLiteral("文档无法按编码“%1”写出。").arg(enc));
+    return toCrLf(bytes, enc);
+}
+
+void XmlDocument::save(const QString &path) const
+{
+    const QByteArray bytes = toBytes();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw XmlError(QStringLiteral("无法保存文件“%1”：%2").arg(path, file.errorString()));
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw XmlError(QStringLiteral("无法保存文件“%1”：%2").arg(path, reason));
+    }
+    if (!file.commit())
+        throw XmlError(QStringLiteral("无法保存文件“%1”：%2").arg(path, file.errorString()));
+}
+
+XmlElement XmlDocument::documentElement() const { return XmlElement(xmlDocGetRootElement(doc_)); }
+
+QString XmlDocument::encoding() const { return fromXml(doc_->encoding); }
+
+}  // namespace varnok
