@@ -1,0 +1,87 @@
+// The application document: element names, what each element holds, building
+// the basic-information document, writing one list section, and reading a
+// whole document into plain values.
+#pragma once
+
+#include "document/xmldocument.h"
+
+#include <QDate>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <vector>
+
+namespace varnok {
+
+namespace el {
+inline const QString Root = QStringLiteral("root");
+inline const QString Registration = QStringLiteral("初始注册");
+inline const QString Person = QStringLiteral("人员基本信息");
+inline const QString Education = QStringLiteral("最高学历");
+inline const QString EducationMarker = QStringLiteral("毕业时间");
+inline const QString RecordId = QStringLiteral("id");
+}  // namespace el
+
+inline const QString DocumentVersion = QStringLiteral("1.0");
+inline const QString DocumentEncoding = QStringLiteral("GB2312");
+
+enum class ValueKind { Text, Mask, Date, Code };
+
+// One value of the first tab: its element, its kind, the dictionary type of a
+// code, and the control that holds it.
+struct BasicField {
+    QString element;
+    ValueKind kind;
+    QString dictType;
+    QString control;
+    bool education;  // under 最高学历 rather than 初始注册/人员基本信息
+    int maskPositions = 0;
+};
+
+// In the order they are written.
+const std::vector<BasicField> &basicFields();
+
+// Values of the first tab keyed by control name, as the window shows them:
+// texts as typed, mask texts with a space per empty position, the selected
+// item's text of a drop-down list (empty when none), dates as "yyyy-MM-dd".
+using FieldValues = QMap<QString, QString>;
+
+// One record list as the document stores it.
+struct ListLayout {
+    QString section;
+    QString item;
+    QStringList fields;     // element names, in grid column order
+    QStringList dictTypes;  // per field: the dictionary type of a coded column, or empty
+};
+
+enum ListId { WorkHistory, Achievements, ContinuingEducation, CreditRecord, ListCount };
+const std::array<ListLayout, ListCount> &listLayouts();
+
+// Rows of a record list: one text per field column, as the grid shows them.
+using ListRows = QList<QStringList>;
+
+// Start afresh and write 初始注册 and 最高学历 from the values; drop-down
+// texts become dictionary codes.
+void buildBasicDocument(XmlDocument &doc, const FieldValues &values);
+
+// Replace every section of the list by one new section, appended last, with
+// one item per row and a new record id each.
+void writeListSection(XmlDocument &doc, const ListLayout &layout, const ListRows &rows,
+                      const std::function<QString()> &newRecordId);
+
+// A document read into the window's terms.
+struct Declaration {
+    FieldValues basic;  // only the values the document holds
+    std::array<ListRows, ListCount> lists;
+};
+
+// Codes become texts, dates are checked; throws ConversionError for a date
+// that does not convert, so nothing half-read reaches the window.
+Declaration readDeclaration(const XmlDocument &doc);
+
+// The values of a cleared first tab, for fields a document does not hold.
+FieldValues clearedBasicValues(const QDate &today);
+
+}  // namespace varnok
