@@ -1,0 +1,28 @@
+// A text label of the command bar that acts as a button: it reports clicks
+// and lights up while the pointer is over it.
+#pragma once
+
+#include <QLabel>
+
+namespace varnok {
+
+inline const QColor HoverColour{166, 202, 240};
+
+class CommandLabel : public QLabel {
+    Q_OBJECT
+public:
+    CommandLabel(const QString &text, QWidget *parent);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void setBackground(const QColor &colour);
+};
+
+}  // namespace varnok

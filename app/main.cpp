@@ -1,0 +1,35 @@
+// Varnok: prepare the declaration for an initial registration offline.
+#include "app/mainwindow.h"
+#include "app/splash.h"
+#include "platform/prompts.h"
+
+#include <QApplication>
+#include <QFont>
+#include <exception>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    varnok::Prompts &prompts = varnok::desktopPrompts();
+    try {
+        QApplication::setApplicationName(QStringLiteral("varnok"));
+        QApplication::setApplicationVersion(QStringLiteral("1.0"));
+        QApplication::setQuitOnLastWindowClosed(false);
+        QFont font = QApplication::font();
+        font.setPixelSize(12);
+        QApplication::setFont(font);
+
+        // The splash comes first; the main window is built hidden behind it,
+        // and the splash gives way to it after three seconds.
+        auto *splash = new varnok::TForm2(prompts);
+        QApplication::processEvents();
+        varnok::TForm1 form(prompts);
+        splash->setMainWindow(&form);
+        app.exec();
+    } catch (const std::exception &e) {
+        prompts.error(nullptr, QString::fromUtf8(e.what()));
+    } catch (...) {
+        prompts.error(nullptr, QString());
+    }
+    return 0;
+}

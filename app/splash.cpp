@@ -1,0 +1,59 @@
+#include "splash.h"
+
+#include "app/guard.h"
+#include "platform/prompts.h"
+
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+
+namespace varnok {
+
+TForm2::TForm2(Prompts &prompts)
+    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), prompts_(prompts)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(AppTitle);
+    setFixedSize(430, 250);
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 430, 250);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(3000);
+    Timer1->setSingleShot(true);
+    connect(Timer1, &QTimer::timeout, this, [this] { guard(prompts_, this, [this] { Timer1Timer(); }); });
+    guard(prompts_, this, [this] { FormCreate(); });
+    Timer1->start();
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
+}
+
+void TForm2::FormCreate()
+{
+    QFile resource(QStringLiteral(":/MYJPG"));
+    if (!resource.open(QIODevice::ReadOnly))
+        throw std::runtime_error("找不到内嵌的启动画面（MYJPG）。");
+    QImage picture;
+    if (!picture.loadFromData(resource.readAll(), "JPEG"))
+        throw std::runtime_error("启动画面（MYJPG）无法解码。");
+    Image1->setPixmap(QPixmap::fromImage(picture));
+}
+
+void TForm2::Timer1Timer()
+{
+    Timer1->stop();
+    if (mainWindow_) {
+        mainWindow_->show();
+        mainWindow_->repaint();
+    }
+    hide();
+    deleteLater();
+}
+
+}  // namespace varnok

@@ -1,0 +1,83 @@
+// A string grid for a record list: row 0 holds the headings, as an ordinary
+// row until the list makes it a fixed header row. Fixed rows are painted as
+// headers and never become the current cell. Releasing the mouse on a
+// non-fixed cell, and every keyboard move of the current cell, report a click.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <QTableView>
+
+namespace varnok {
+
+class GridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit GridModel(int columns, QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+
+    void setRowCount(int rows);
+    QString cell(int column, int row) const;
+    void setCell(int column, int row, const QString &text);
+    const QStringList &row(int row) const { return rows_[row]; }
+    void setRow(int row, const QStringList &cells);
+    void appendRows(const QList<QStringList> &rows);
+    void removeRowAt(int row);
+
+private:
+    int columns_;
+    QList<QStringList> rows_;
+};
+
+class RecordGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit RecordGrid(int columns, QWidget *parent = nullptr);
+
+    int rowCount() const { return model_->rowCount(); }
+    int colCount() const { return model_->columnCount(); }
+    // Fewer rows than fixed rows lowers the fixed-row count: a grid never has
+    // as many fixed rows as rows.
+    void setRowCount(int rows);
+    QString cell(int column, int row) const { return model_->cell(column, row); }
+    void setCell(int column, int row, const QString &text) { model_->setCell(column, row, text); }
+    QStringList rowCells(int row) const { return model_->row(row); }
+    void setRow(int row, const QStringList &cells) { model_->setRow(row, cells); }
+    void appendRows(const QList<QStringList> &rows) { model_->appendRows(rows); }
+    // Remove an entry row; later rows move up one place.
+    void removeGridRow(int row);
+
+    int fixedRows() const { return fixedRows_; }
+    // Making row 0 fixed for the first time puts the current cell on column 0
+    // of row 1.
+    void setFixedRows(int rows);
+
+    int currentRow() const;
+    int currentCol() const;
+    void setCurrentCell(int column, int row);
+
+    void setColumnWidths(const QList<int> &widths);
+    // Whether the current cell is painted in the selection colour too.
+    void setPaintCurrentCell(bool paint) { paintCurrentCell_ = paint; }
+    bool paintsCurrentCell() const { return paintCurrentCell_; }
+
+signals:
+    void gridClicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+
+private:
+    GridModel *model_;
+    int fixedRows_ = 0;
+    bool paintCurrentCell_ = false;
+    QPersistentModelIndex pressed_;
+};
+
+}  // namespace varnok

@@ -1,0 +1,80 @@
+#include "fields.h"
+
+#include "document/values.h"
+#include "pages/idnumber.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+
+namespace varnok {
+
+namespace {
+constexpr QChar Blank = u'_';
+}
+
+MaskEdit::MaskEdit(int positions, QWidget *parent) : QLineEdit(parent), positions_(positions)
+{
+    setInputMask(QString(positions, QLatin1Char('0')) + QLatin1String(";_"));
+}
+
+QString MaskEdit::maskText() const
+{
+    QString text = displayText().leftJustified(positions_, Blank, true);
+    text.replace(Blank, QLatin1Char(' '));
+    return text;
+}
+
+void MaskEdit::setMaskText(const QString &text)
+{
+    QString positioned(positions_, Blank);
+    for (int i = 0; i < positions_ && i < text.size(); ++i)
+        if (text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'))
+            positioned[i] = text[i];
+    setText(positioned);
+}
+
+QDateEdit *makeDatePicker(QWidget *parent)
+{
+    auto *picker = new QDateEdit(parent);
+    picker->setDisplayFormat(DateFormat);
+    picker->setCalendarPopup(true);
+    picker->setMinimumDate(EarliestDate);
+    picker->setMaximumDate(QDate(9999, 12, 31));
+    return picker;
+}
+
+void selectItemText(QComboBox *combo, const QString &text)
+{
+    combo->setCurrentIndex(text.isEmpty() ? -1 : combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+QString controlValue(const QWidget *control)
+{
+    if (auto *mask = qobject_cast<const MaskEdit *>(control))
+        return mask->maskText();
+    if (auto *edit = qobject_cast<const QLineEdit *>(control))
+        return edit->text();
+    if (auto *memo = qobject_cast<const QPlainTextEdit *>(control))
+        return memo->toPlainText();
+    if (auto *combo = qobject_cast<const QComboBox *>(control))
+        return combo->currentIndex() < 0 ? QString() : combo->currentText();
+    if (auto *date = qobject_cast<const QDateEdit *>(control))
+        return formatDate(date->date());
+    return {};
+}
+
+void setControlValue(QWidget *control, const QString &value)
+{
+    if (auto *mask = qobject_cast<MaskEdit *>(control))
+        mask->setMaskText(value);
+    else if (auto *edit = qobject_cast<QLineEdit *>(control))
+        edit->setText(value);
+    else if (auto *memo = qobject_cast<QPlainTextEdit *>(control))
+        memo->setPlainText(value);
+    else if (auto *combo = qobject_cast<QComboBox *>(control))
+        selectItemText(combo, value);
+    else if (auto *date = qobject_cast<QDateEdit *>(control))
+        date->setDate(StrToDate(value));
+}
+
+}  // namespace varnok

@@ -1,0 +1,42 @@
+// Entry controls shared by the first tab and the record lists, and reading or
+// setting any of them as text.
+#pragma once
+
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QString>
+
+class QComboBox;
+
+namespace varnok {
+
+// A digits-only masked edit that keeps positions: its mask text has one
+// character per position, a space for each empty one, and setting it puts
+// every digit back at its own position (a plain masked QLineEdit shifts them).
+class MaskEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    MaskEdit(int positions, QWidget *parent = nullptr);
+    int positions() const { return positions_; }
+    QString maskText() const;
+    void setMaskText(const QString &text);
+
+private:
+    int positions_;
+};
+
+// Date only, "yyyy-MM-dd", with a drop-down calendar.
+QDateEdit *makeDatePicker(QWidget *parent);
+
+// Select the item whose text is exactly this, or none.
+void selectItemText(QComboBox *combo, const QString &text);
+
+// The value of an entry control as the document and the checks see it: text
+// as typed, mask text, the selected item's text (empty when none), a date as
+// "yyyy-MM-dd".
+QString controlValue(const QWidget *control);
+// Set an entry control from such a value; a date that does not convert throws
+// ConversionError and leaves the control as it was.
+void setControlValue(QWidget *control, const QString &value);
+
+}  // namespace varnok

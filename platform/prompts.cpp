@@ -1,0 +1,70 @@
+#include "prompts.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace varnok {
+
+namespace {
+
+class DesktopPrompts : public Prompts {
+public:
+    void message(QWidget *parent, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::NoIcon, AppTitle, text, QMessageBox::Ok, parent);
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        box.exec();
+    }
+
+    bool question(QWidget *parent, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::Question, QuestionCaption, text, QMessageBox::Yes | QMessageBox::No, parent);
+        box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
+        box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    }
+
+    void error(QWidget *parent, const QString &text) override
+    {
+        QMessageBox box(QMessageBox::Critical, AppTitle, text, QMessageBox::Ok, parent);
+        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        box.exec();
+    }
+
+    QString openFileName(QWidget *parent, const QString &folder) override
+    {
+        QFileDialog dialog(parent, QString(), folder, XmlFilter);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    }
+
+    QString saveFileName(QWidget *parent, const QString &title, const QString &folder,
+                         const QString &proposedName) override
+    {
+        QFileDialog dialog(parent, title, folder, XmlFilter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(QStringLiteral("xml"));
+        dialog.selectFile(proposedName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    }
+};
+
+}  // namespace
+
+Prompts &desktopPrompts()
+{
+    static DesktopPrompts prompts;
+    return prompts;
+}
+
+}  // namespace varnok

@@ -1,0 +1,36 @@
+// Every message box and file dialog of the program goes through Prompts, so
+// that tests can script the answers.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace varnok {
+
+inline const QString AppTitle = QStringLiteral("Varnok——Version 1.0");
+inline const QString QuestionCaption = QStringLiteral("系统提示");
+inline const QString XmlFilter = QStringLiteral("XML文件 (*.xml)");
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // Plain modal message, one OK button, the application title as caption.
+    virtual void message(QWidget *parent, const QString &text) = 0;
+    // Yes/No question, question icon, caption "系统提示", No as default.
+    virtual bool question(QWidget *parent, const QString &text) = 0;
+    // The standard error box: an error's own message.
+    virtual void error(QWidget *parent, const QString &text) = 0;
+    // Open dialog; empty when cancelled.
+    virtual QString openFileName(QWidget *parent, const QString &folder) = 0;
+    // Save dialog proposing a file name in a folder; asks before replacing an
+    // existing file and adds ".xml" to a name typed without it. Empty when
+    // cancelled.
+    virtual QString saveFileName(QWidget *parent, const QString &title, const QString &folder,
+                                 const QString &proposedName) = 0;
+};
+
+// Message boxes and file dialogs for real.
+Prompts &desktopPrompts();
+
+}  // namespace varnok
