@@ -1,0 +1,61 @@
+// Scripted stand-in for message boxes and file dialogs: records what the
+// program said and answers from queues, so a test reads like a session.
+#pragma once
+
+#include "platform/prompts.h"
+
+#include <QApplication>
+#include <QList>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+
+struct FakePrompts : varnok::Prompts {
+    struct Entry {
+        QString kind;     // message, question, error, open, save
+        QString text;     // message text, or dialog title
+        QString folder;   // dialogs: initial folder
+        QString proposed; // save dialog: proposed file name
+    };
+    QList<Entry> log;
+    QList<bool> answers;  // questions; No when empty
+    QStringList files;    // dialogs; cancelled when empty
+    std::function<void(const Entry &)> onPrompt;
+
+    void record(const Entry &e)
+    {
+        log.append(e);
+        if (onPrompt)
+            onPrompt(e);
+    }
+    void message(QWidget *, const QString &text) override { record({"message", text, {}, {}}); }
+    bool question(QWidget *, const QString &text) override
+    {
+        record({"question", text, {}, {}});
+        return answers.isEmpty() ? false : answers.takeFirst();
+    }
+    void error(QWidget *, const QString &text) override { record({"error", text, {}, {}}); }
+    QString openFileName(QWidget *, const QString &folder) override
+    {
+        record({"open", {}, folder, {}});
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+    QString saveFileName(QWidget *, const QString &title, const QString &folder, const QString &proposed) override
+    {
+        record({"save", title, folder, proposed});
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+
+    QStringList texts(const QString &kind) const
+    {
+        QStringList out;
+        for (const Entry &e : log)
+            if (e.kind == kind)
+                out << e.text;
+        return out;
+    }
+    QStringList messages() const { return texts("message"); }
+    QStringList errors() const { return texts("error"); }
+    QStringList questions() const { return texts("question"); }
+    void clear() { log.clear(); }
+};

@@ -1,0 +1,230 @@
+#include "document/layout.h"
+#include "document/values.h"
+#include "document/xmldocument.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QtTest>
+
+using namespace varnok;
+
+namespace {
+
+FieldValues applicant()
+{
+    return {
+        {"W_name", "王堃"},       {"W_sex", "男"},          {"W_birth", "1985-03-07"},
+        {"W_nation", "汉族"},     {"W_id", "身份证"},       {"W_cer", "110105198503071234"},
+        {"W_tel", "138        "}, {"W_work", "2007-07-01"}, {"W_zyzw", "工程师"},
+        {"W_qfrq", "2012-05-20"}, {"W_gznx", "9 "},         {"W_rzsj", "2013-01-01"},
+        {"W_zgqd", "考试"},       {"W_zgid", "ZG2012-0001"}, {"W_school", "同济大学"},
+        {"W_xueli", "大学本科毕业"}, {"W_xuewei", "学士"},   {"W_bysj", "2007-06-30"},
+        {"W_zhy", "土木工程"},
+    };
+}
+
+XmlDocument parse(const QByteArray &bytes)
+{
+    XmlDocument doc;
+    doc.loadFromBytes(bytes, "test.xml");
+    return doc;
+}
+
+QByteArray gb(const QString &text)
+{
+    QStringEncoder enc("GB18030");
+    return QByteArray(enc.encode(text));
+}
+
+// A document as another writer might send it: GB2312 declared, GBK bytes.
+XmlDocument parseGb(const QString &body)
+{
+    return parse(gb("<?xml version=\"1.0\" encoding=\"GB2312\"?>\r\n" + body));
+}
+
+QString counter()
+{
+    static int n = 0;
+    return QString("ID-%1").arg(++n);
+}
+
+}  // namespace
+
+class TestLayout : public QObject {
+    Q_OBJECT
+private slots:
+    void basicDocumentMatchesTheExpectedFileByteForByte();
+    void emptyChoicesAreWrittenAsEmptyElements();
+    void basicDocumentReadsBackToTheSameValues();
+    void readingFindsPartsByTheirMarker();
+    void missingFieldElementsAreLeftOut();
+    void badDatesRaise_data();
+    void badDatesRaise();
+    void listSectionReplacesEveryCopyAndGoesLast();
+    void listSectionsStoreCodesAndReadBackTexts();
+    void listItemsAreReadWhateverTheirNameAndFieldOrder();
+    void recordIdsAreNewEachSave();
+};
+
+void TestLayout::basicDocumentMatchesTheExpectedFileByteForByte()
+{
+    XmlDocument doc;
+    buildBasicDocument(doc, applicant());
+    QFile expected(VARNOK_SOURCE_DIR "/tests/data/basic-expected.xml");
+    QVERIFY(expected.open(QIODevice::ReadOnly));
+    QCOMPARE(doc.toBytes(), expected.readAll());
+}
+
+void TestLayout::emptyChoicesAreWrittenAsEmptyElements()
+{
+    FieldValues values = applicant();
+    values["W_xuewei"] = "";
+    values["W_nation"] = "不存在的民族";
+    XmlDocument doc;
+    buildBasicDocument(doc, values);
+    const QByteArray bytes = doc.toBytes();
+    QVERIFY(bytes.contains(gb("\t\t<学位/>\r\n")));
+    QVERIFY(bytes.contains(gb("\t\t\t<民族/>\r\n")));
+    QCOMPARE(doc.documentElement().childCount(), 2);
+}
+
+void TestLayout::basicDocumentReadsBackToTheSameValues()
+{
+    XmlDocument doc;
+    buildBasicDocument(doc, applicant());
+    const Declaration d = readDeclaration(parse(doc.toBytes()));
+    QCOMPARE(d.basic, applicant());
+    for (const ListRows &rows : d.lists)
+        QVERIFY(rows.isEmpty());
+}
+
+void TestLayout::readingFindsPartsByTheirMarker()
+{
+    // Education sits under another name but holds the marker 毕业时间; the
+    // person part is read from the first child of the element holding it.
+    const XmlDocument doc = parseGb(QString("<root>"
+                                     "<初始注册><人员基本信息><姓名>甲</姓名><性别>11</性别></人员基本信息></初始注册>"
+                                     "<最高学历/>"
+                                     "<其他><毕业时间>2001-07-01</毕业时间><学历>69</学历></其他>"
+                                     "</root>"));
+    const Declaration d = readDeclaration(doc);
+    QCOMPARE(d.basic.value("W_name"), QString("甲"));
+    QCOMPARE(d.basic.value("W_sex"), QString("女"));
+    QCOMPARE(d.basic.value("W_bysj"), QString("2001-07-01"));
+    QCOMPARE(d.basic.value("W_xueli"), QString("高中以下"));
+
+    // Without the part's own element nothing of it is read.
+    const Declaration none = readDeclaration(parseGb(QString("<root><x><人员基本信息><姓名>乙</姓名></人员基本信息></x></root>")));
+    QVERIFY(!none.basic.contains("W_name"));
+}
+
+void TestLayout::missingFieldElementsAreLeftOut()
+{
+    const Declaration d = readDeclaration(parseGb(QString("<root><初始注册><人员基本信息><姓名> 丙 </姓名>"
+                                                   "<民族>99</民族></人员基本信息></初始注册></root>")));
+    QCOMPARE(d.basic.size(), 2);
+    QCOMPARE(d.basic.value("W_name"), QString(" 丙 "));
+    QCOMPARE(d.basic.value("W_nation"), QString());  // unknown code: no selection
+}
+
+void TestLayout::badDatesRaise_data()
+{
+    QTest::addColumn<QString>("date");
+    QTest::newRow("empty") << "";
+    QTest::newRow("impossible") << "2001-02-29";
+    QTest::newRow("slashes") << "2001/02/03";
+    QTest::newRow("words") << "yesterday";
+}
+
+void TestLayout::badDatesRaise()
+{
+    QFETCH(QString, date);
+    const XmlDocument doc = parseGb(QString("<root><最高学历><毕业时间>" + date + "</毕业时间></最高学历></root>"));
+    try {
+        readDeclaration(doc);
+        QFAIL("a bad date was read");
+    } catch (const ConversionError &e) {
+        QVERIFY(QString::fromUtf8(e.what()).contains("毕业时间"));
+    }
+}
+
+void TestLayout::listSectionReplacesEveryCopyAndGoesLast()
+{
+    XmlDocument doc;
+    buildBasicDocument(doc, applicant());
+    XmlElement root = doc.documentElement();
+    root.addChild("工作简历").addChild("简历列表").addChild("工作单位").setText("old 1");
+    root.addChild("主要业绩");
+    root.addChild("工作简历").addChild("简历列表").addChild("工作单位").setText("old 2");
+    const ListLayout &work = listLayouts()[WorkHistory];
+    writeListSection(doc, work, {{"甲公司", "2001-01-01", "2002-01-01", "a\nb"}}, counter);
+    QStringList names;
+    for (int i = 0; i < root.childCount(); ++i)
+        names << root.child(i).name();
+    QCOMPARE(names, QStringList({"初始注册", "最高学历", "主要业绩", "工作简历"}));
+    const XmlElement item = root.child(3).child(0);
+    QCOMPARE(item.name(), QString("简历列表"));
+    QStringList fields;
+    for (int i = 0; i < item.childCount(); ++i)
+        fields << item.child(i).name();
+    QCOMPARE(fields, work.fields);
+
+    writeListSection(doc, work, {}, counter);
+    QCOMPARE(root.childCount(), 4);
+    QCOMPARE(root.child(3).childCount(), 0);
+}
+
+void TestLayout::listSectionsStoreCodesAndReadBackTexts()
+{
+    XmlDocument doc;
+    doc.startAfresh("1.0", "GB2312", "root");
+    writeListSection(doc, listLayouts()[ContinuingEducation],
+                     {{"机构", "必修课", "2020-05-01", "12 ", "内容"}, {"机构2", "选修课", "2020-06-01", "   ", "x"},
+                      {"机构3", "未知", "2020-06-01", "1  ", "y"}},
+                     counter);
+    writeListSection(doc, listLayouts()[CreditRecord], {{"2019-01-01", "部门", "处罚", "原因", "结果"}}, counter);
+    const QByteArray bytes = doc.toBytes();
+    QVERIFY(bytes.contains(gb("<课程类型>2</课程类型>")));
+    QVERIFY(bytes.contains(gb("<课程类型>1</课程类型>")));
+    QVERIFY(bytes.contains(gb("<课程类型/>")));
+    QVERIFY(bytes.contains(gb("<奖励或处罚>1</奖励或处罚>")));
+    QVERIFY(bytes.contains(gb("<学时>   </学时>")));
+    const Declaration d = readDeclaration(parse(bytes));
+    QCOMPARE(d.lists[ContinuingEducation].size(), 3);
+    QCOMPARE(d.lists[ContinuingEducation][0], QStringList({"机构", "必修课", "2020-05-01", "12 ", "内容"}));
+    QCOMPARE(d.lists[ContinuingEducation][2][1], QString());
+    QCOMPARE(d.lists[CreditRecord][0][2], QString("处罚"));
+}
+
+void TestLayout::listItemsAreReadWhateverTheirNameAndFieldOrder()
+{
+    const XmlDocument doc = parseGb(QString("<root><工作简历/>"
+                                     "<工作简历><简历列表><备注>r</备注><工作单位>u</工作单位></简历列表>"
+                                     "<别名><工作单位>v</工作单位></别名></工作简历>"
+                                     "<第二份><简历列表><工作单位>w</工作单位></简历列表></第二份></root>"));
+    const Declaration d = readDeclaration(doc);
+    QCOMPARE(d.lists[WorkHistory],
+             ListRows({{"u", "", "", "r"}, {"v", "", "", ""}, {"w", "", "", ""}}));
+}
+
+void TestLayout::recordIdsAreNewEachSave()
+{
+    XmlDocument doc;
+    doc.startAfresh("1.0", "GB2312", "root");
+    QStringList ids;
+    const ListRows rows{{"a", "2001-01-01", "2002-01-01", ""}, {"b", "2001-01-01", "2002-01-01", ""}};
+    auto uuid = [] { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); };
+    for (int save = 0; save < 2; ++save) {
+        writeListSection(doc, listLayouts()[WorkHistory], rows, uuid);
+        const XmlElement section = doc.documentElement().firstChild("工作简历");
+        for (int i = 0; i < section.childCount(); ++i)
+            ids << section.child(i).attribute("id");
+    }
+    static const QRegularExpression form("^[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}$");
+    for (const QString &id : ids)
+        QVERIFY2(form.match(id).hasMatch(), qPrintable(id));
+    QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), 4);
+}
+
+QTEST_GUILESS_MAIN(TestLayout)
+#include "tst_layout.moc"

@@ -1,0 +1,281 @@
+#include "document/xmldocument.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <unistd.h>
+
+using namespace varnok;
+
+namespace {
+
+XmlDocument parse(const QByteArray &bytes)
+{
+    XmlDocument doc;
+    doc.loadFromBytes(bytes, "test.xml");
+    return doc;
+}
+
+QString errorOf(const QByteArray &bytes)
+{
+    try {
+        parse(bytes);
+    } catch (const XmlError &e) {
+        return QString::fromUtf8(e.what());
+    }
+    return {};
+}
+
+// Run the save tool, as an unprivileged user when we are root (root ignores
+// file permissions).
+int runSaveTool(const QStringList &args, QString *stderrText = nullptr)
+{
+    QProcess p;
+    const QString tool = QCoreApplication::applicationDirPath() + "/varnok_savetool";
+    if (geteuid() == 0)
+        p.start("setpriv", QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", tool} + args);
+    else
+        p.start(tool, args);
+    p.waitForFinished(30000);
+    if (stderrText)
+        *stderrText = QString::fromUtf8(p.readAllStandardError());
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+}  // namespace
+
+class TestXmlDocument : public QObject {
+    Q_OBJECT
+private slots:
+    void specialCharactersRoundTrip();
+    void charactersOutsideGb2312BecomeReferences();
+    void layoutWhitespaceIsDroppedButValuesKeepTheirBlanks();
+    void writtenBytesHaveDeclarationCrLfAndTabs();
+    void firstErrorIsReportedWithFileAndLine();
+    void hostileDocumentsAreRefusedQuickly_data();
+    void hostileDocumentsAreRefusedQuickly();
+    void gbkBytesUnderGb2312LabelOpen();
+    void bytesThatDoNotMatchTheirEncodingAreNamed();
+    void utf16DocumentSavesWithoutTearingCodeUnits();
+    void childAndAttributeAccess();
+    void failedSaveLeavesTheOldFile_data();
+    void failedSaveLeavesTheOldFile();
+    void savedFileReplacesOldOneWhole();
+};
+
+void TestXmlDocument::specialCharactersRoundTrip()
+{
+    const QString text = "A & B <c> \"quoted\" 'single' ]]> \t tab\nline two";
+    XmlDocument doc;
+    doc.startAfresh("1.0", "GB2312", "root");
+    XmlElement e = doc.documentElement().addChild("姓名");
+    e.setText(text);
+    e.setAttribute("id", "a\"b<c>&d");
+    const XmlDocument back = parse(doc.toBytes());
+    const XmlElement r = back.documentElement().child(0);
+    QCOMPARE(r.text(), text);
+    QCOMPARE(r.attribute("id"), QString("a\"b<c>&d"));
+    QCOMPARE(r.attributeValue(0), QString("a\"b<c>&d"));
+}
+
+void TestXmlDocument::charactersOutsideGb2312BecomeReferences()
+{
+    const QString text = QString::fromUtf8("张堃喆😀 中文");
+    XmlDocument doc;
+    doc.startAfresh("1.0", "GB2312", "root");
+    doc.documentElement().addChild("姓名").setText(text);
+    const QByteArray bytes = doc.toBytes();
+    QVERIFY(bytes.contains("&#22531;"));  // 堃
+    QVERIFY(bytes.contains("&#21894;"));  // 喆
+    QVERIFY(bytes.contains("&#128512;")); // 😀
+    QVERIFY(bytes.contains("\xD5\xC5"));  // 张 in GB2312
+    QCOMPARE(parse(bytes).documentElement().child(0).text(), text);
+}
+
+void TestXmlDocument::layoutWhitespaceIsDroppedButValuesKeepTheirBlanks()
+{
+    const XmlDocument doc = parse("<root>\r\n\t<a>   </a>\n\t<b>\n\t\t<c>x</c>\n\t</b>\n\t<d/>\n</root>");
+    const XmlElement root = doc.documentElement();
+    QCOMPARE(root.childCount(), 3);
+    QCOMPARE(root.child(0).text(), QString("   "));
+    QCOMPARE(root.child(1).childCount(), 1);
+    QCOMPARE(root.child(1).child(0).text(), QString("x"));
+    QCOMPARE(root.child(2).text(), QString());
+}
+
+void TestXmlDocument::writtenBytesHaveDeclarationCrLfAndTabs()
+{
+    XmlDocument doc;
+    doc.startAfresh("1.0", "GB2312", "root");
+    XmlElement a = doc.documentElement().addChild("a");
+    a.addChild("b").setText("x");
+    a.addChild("c");
+    doc.documentElement().addChild("d").setText("two\nlines");
+    QCOMPARE(doc.toBytes(), QByteArray("<?xml version=\"1.0\" encoding=\"GB2312\"?>\r\n"
+                                       "<root>\r\n"
+                                       "\t<a>\r\n"
+                                       "\t\t<b>x</b>\r\n"
+                                       "\t\t<c/>\r\n"
+                                       "\t</a>\r\n"
+                                       "\t<d>two\r\nlines</d>\r\n"
+                                       "</root>\r\n"));
+    // A document read and written again is laid out the same way.
+    QCOMPARE(parse(doc.toBytes()).toBytes(), doc.toBytes());
+}
+
+void TestXmlDocument::firstErrorIsReportedWithFileAndLine()
+{
+    const QString message = errorOf("<root>\n<a>\n<b></a>\n");
+    QVERIFY2(message.contains("test.xml"), qPrintable(message));
+    QVERIFY2(message.contains("第 3 行"), qPrintable(message));
+    QVERIFY2(message.contains("mismatch"), qPrintable(message));
+    QVERIFY2(!message.contains("Premature end"), qPrintable(message));
+    QVERIFY(!errorOf("").isEmpty());
+    QVERIFY(!errorOf("just text").isEmpty());
+}
+
+void TestXmlDocument::hostileDocumentsAreRefusedQuickly_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QByteArray bomb = "<?xml version=\"1.0\"?>\n<!DOCTYPE root [\n<!ENTITY a \"aaaaaaaaaa\">\n";
+    for (int i = 1; i < 12; ++i)
+        bomb += QString("<!ENTITY %1 \"&%2;&%2;&%2;&%2;&%2;&%2;&%2;&%2;&%2;&%2;\">\n")
+                    .arg(QChar('a' + i))
+                    .arg(QChar('a' + i - 1))
+                    .toLatin1();
+    bomb += "]>\n<root>&l;</root>\n";
+    QTest::newRow("entity expansion bomb") << bomb;
+    QTest::newRow("external entity to a local file")
+        << QByteArray("<?xml version=\"1.0\"?>\n<!DOCTYPE root [<!ENTITY x SYSTEM \"file:///etc/hostname\">]>\n"
+                      "<root>&x;</root>");
+    QTest::newRow("external DTD") << QByteArray("<!DOCTYPE root SYSTEM \"file:///etc/passwd\"><root/>");
+    QTest::newRow("deep nesting") << QByteArray("<a>").repeated(100000) + QByteArray("</a>").repeated(100000);
+    QTest::newRow("harmless internal DTD") << QByteArray("<!DOCTYPE root [<!ELEMENT root ANY>]><root/>");
+}
+
+void TestXmlDocument::hostileDocumentsAreRefusedQuickly()
+{
+    QFETCH(QByteArray, bytes);
+    QElapsedTimer clock;
+    clock.start();
+    const QString message = errorOf(bytes);
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!message.isEmpty());
+    QFile hostname("/etc/hostname");
+    if (hostname.open(QIODevice::ReadOnly)) {
+        const QString secret = QString::fromUtf8(hostname.readAll()).trimmed();
+        QVERIFY(secret.isEmpty() || !message.contains(secret));
+    }
+}
+
+void TestXmlDocument::gbkBytesUnderGb2312LabelOpen()
+{
+    // 堃 is 88 D2 in GBK, outside GB2312; 中 is D6 D0.
+    for (const char *label : {"GB2312", "gb2312", "Gb2312"}) {
+        const QByteArray bytes = QByteArray("<?xml version=\"1.0\" encoding=\"") + label +
+                                 "\"?>\r\n<root><a>\xD6\xD0\x88\xD2</a></root>";
+        const XmlDocument doc = parse(bytes);
+        QCOMPARE(doc.documentElement().child(0).text(), QString::fromUtf8("中堃"));
+        // Written back strictly: GB2312 bytes and a reference.
+        QVERIFY(doc.toBytes().contains("encoding=\"GB2312\""));
+        QVERIFY(doc.toBytes().contains("\xD6\xD0&#22531;"));
+    }
+}
+
+void TestXmlDocument::bytesThatDoNotMatchTheirEncodingAreNamed()
+{
+    const QString message = errorOf("<?xml version=\"1.0\" encoding=\"UTF-8\"?><root>\xD6\xD0</root>");
+    QVERIFY2(message.contains("test.xml"), qPrintable(message));
+    QVERIFY2(message.contains("编码"), qPrintable(message));
+}
+
+void TestXmlDocument::utf16DocumentSavesWithoutTearingCodeUnits()
+{
+    // 上 is U+4E0A: its UTF-16LE form holds the byte 0x0A.
+    const QString source = QString::fromUtf8("<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n<root><a>上下</a></root>");
+    QByteArray bytes("\xFF\xFE", 2);
+    bytes += QByteArray(reinterpret_cast<const char *>(source.utf16()), source.size() * 2);
+    const XmlDocument doc = parse(bytes);
+    QCOMPARE(doc.documentElement().child(0).text(), QString::fromUtf8("上下"));
+    const XmlDocument again = parse(doc.toBytes());
+    QCOMPARE(again.documentElement().child(0).text(), QString::fromUtf8("上下"));
+    QVERIFY(doc.toBytes().contains(QByteArray("\r\0\n\0", 4)));
+}
+
+void TestXmlDocument::childAndAttributeAccess()
+{
+    XmlDocument doc = parse("<root><s/><x>1</x><s><i/></s><!-- note --><x>2</x></root>");
+    XmlElement root = doc.documentElement();
+    QCOMPARE(root.childCount(), 4);
+    QCOMPARE(root.firstChild("x").text(), QString("1"));
+    QVERIFY(root.firstChild("none").isNull());
+    QVERIFY_THROWS_EXCEPTION(ListIndexError, root.child(4));
+    QVERIFY_THROWS_EXCEPTION(ListIndexError, root.child(-1));
+    QVERIFY_THROWS_EXCEPTION(ListIndexError, root.attributeValue(0));
+    while (root.removeFirstChild("s")) {
+    }
+    QCOMPARE(root.childCount(), 2);
+    root.addChild("s").setText("last");
+    QCOMPARE(root.child(2).name(), QString("s"));
+    QVERIFY(root.removeFirstChild("s"));
+    QCOMPARE(root.childCount(), 2);
+}
+
+void TestXmlDocument::failedSaveLeavesTheOldFile_data()
+{
+    QTest::addColumn<bool>("readOnlyFolder");
+    QTest::newRow("read-only folder") << true;
+    QTest::newRow("read-only file") << false;
+}
+
+void TestXmlDocument::failedSaveLeavesTheOldFile()
+{
+    QFETCH(bool, readOnlyFolder);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("old.xml");
+    const QByteArray old = "<?xml version=\"1.0\"?>\r\n<root>old</root>\r\n";
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    if (readOnlyFolder) {
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                              QFileDevice::ExeOther | QFileDevice::ReadGroup | QFileDevice::ExeGroup);
+    } else {
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7777));
+    }
+    QString message;
+    QCOMPARE(runSaveTool({"save", path, "new"}, &message), 1);
+    QVERIFY2(message.contains(path), qPrintable(message));
+    QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7700));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+void TestXmlDocument::savedFileReplacesOldOneWhole()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("doc.xml");
+    XmlDocument doc;
+    doc.startAfresh("1.0", "GB2312", "root");
+    doc.documentElement().addChild("a").setText(QString(100000, u'长'));
+    doc.save(path);
+    doc.startAfresh("1.0", "GB2312", "root");
+    doc.documentElement().addChild("a").setText("short");
+    doc.save(path);
+    XmlDocument back;
+    back.loadFromFile(path);
+    QCOMPARE(back.documentElement().child(0).text(), QString("short"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestXmlDocument)
+#include "tst_xmldocument.moc"
