@@ -1,0 +1,365 @@
+#include "formfixture.h"
+
+#include "document/layout.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+using namespace varnok;
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray gb(const QString &text)
+{
+    QStringEncoder enc("GB18030");
+    return QByteArray(enc.encode(text));
+}
+
+// The applicant of the expected file.
+void fillApplicant(FormFixture &f)
+{
+    f.fillBasic(QString::fromUtf8("王堃"));
+    f.set("W_work", "2007-07-01");
+    f.set("W_qfrq", "2012-05-20");
+    f.set("W_rzsj", "2013-01-01");
+    f.set("W_bysj", "2007-06-30");
+}
+
+QByteArray expectedFile()
+{
+    return readFile(VARNOK_SOURCE_DIR "/tests/data/basic-expected.xml");
+}
+
+}  // namespace
+
+class TestDocuments : public QObject {
+    Q_OBJECT
+private slots:
+    void firstSaveAsksForAFileAndWritesTheExactLayout();
+    void saveAfterNewWritesWithoutDialog();
+    void cancelledDialogWritesNothing();
+    void savedDocumentOpensWithEveryValue();
+    void openThenSaveWritesTheSameBytes();
+    void openLeavesRulesAsClearingLeftThem();
+    void failedOpenLeavesEverythingAsItWas_data();
+    void failedOpenLeavesEverythingAsItWas();
+    void documentsFromElsewhere_data();
+    void documentsFromElsewhere();
+    void saveAsRebindsOrChangesNothing();
+    void saveThatCannotWriteKeepsTheWindowAsItWas();
+};
+
+void TestDocuments::firstSaveAsksForAFileAndWritesTheExactLayout()
+{
+    QTemporaryDir dir;
+    FormFixture f;
+    fillApplicant(f);
+    const QString path = dir.filePath("applicant.xml");
+    f.prompts.files << path;
+    f.get<QPushButton>("Button6")->click();
+
+    const FakePrompts::Entry dialog = f.prompts.log.value(0);
+    QCOMPARE(dialog.kind, QString("save"));
+    QCOMPARE(dialog.text, QString("王堃申报资料保存"));
+    QCOMPARE(dialog.folder, f.form->programDirectory());
+    static const QRegularExpression proposed("^王堃(\\d{4}-\\d{2}-\\d{2})-\\d{4}\\.xml$");
+    const auto match = proposed.match(dialog.proposed);
+    QVERIFY2(match.hasMatch(), qPrintable(dialog.proposed));
+    QCOMPARE(match.captured(1), QDate::currentDate().toString("yyyy-MM-dd"));
+
+    QCOMPARE(readFile(path), expectedFile());
+    QCOMPARE(f.prompts.messages(), QStringList({"文件保存成功！", "请接着填写工作简历后保存！"}));
+    QCOMPARE(f.form->PageControl1->currentIndex(), 1);
+    QCOMPARE(f.form->currentDocumentPath(), path);
+    QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + path);
+
+    // Bound now: the next save writes without asking.
+    f.prompts.clear();
+    f.set("W_zgid", "ZG2012-0002");
+    f.form->Button6Click();
+    QCOMPARE(f.prompts.texts("save").size(), 0);
+    QVERIFY(readFile(path).contains("ZG2012-0002"));
+}
+
+void TestDocuments::saveAfterNewWritesWithoutDialog()
+{
+    FormFixture f;
+    f.form->Label1Click();
+    const QString path = f.form->currentDocumentPath();
+    fillApplicant(f);
+    f.form->Button6Click();
+    const bool written = QFile::exists(path);
+    QFile::remove(path);
+    if (!QFileInfo(f.form->programDirectory()).isWritable())
+        QSKIP("the program's folder is not writable here");
+    QVERIFY(written);
+    QCOMPARE(f.prompts.texts("save").size(), 0);
+    QCOMPARE(f.prompts.messages().value(0), QString("文件保存成功！"));
+}
+
+void TestDocuments::cancelledDialogWritesNothing()
+{
+    FormFixture f;
+    fillApplicant(f);
+    f.form->Button6Click();
+    f.form->Button6Click();
+    const QStringList proposals{f.prompts.log.value(0).proposed, f.prompts.log.value(1).proposed};
+    QCOMPARE(f.prompts.log.size(), 2);  // two dialogs, nothing else said
+    QVERIFY(f.form->currentDocumentPath().isEmpty());
+    QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + f.form->programDirectory());
+    QVERIFY(proposals[0].startsWith("王堃") && proposals[1].startsWith("王堃"));
+}
+
+void TestDocuments::savedDocumentOpensWithEveryValue()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("round.xml");
+    FieldValues saved;
+    {
+        FormFixture f;
+        fillApplicant(f);
+        f.set("W_id", "护照");
+        f.set("W_cer", "E12345678");
+        f.set("W_birth", "1979-11-30");
+        f.set("W_sex", "女");
+        f.set("W_nation", "鄂伦春族");
+        f.set("W_tel", "13912345678");
+        f.set("W_zgqd", "考核");
+        f.set("W_gznx", "12");
+        f.set("W_xuewei", "未获学位");
+        f.set("W_zhy", "  给排水 & <暖通> \"工程\"  ");
+        saved = f.form->page.values();
+        f.prompts.files << path;
+        f.form->Button6Click();
+    }
+    FormFixture g;
+    g.prompts.files << path;
+    g.form->Label12Click();
+    QCOMPARE(g.prompts.log.value(0).kind, QString("open"));
+    QCOMPARE(g.prompts.log.value(0).folder, g.form->programDirectory());
+    QCOMPARE(g.form->page.values(), saved);
+    QCOMPARE(g.form->currentDocumentPath(), path);
+    QCOMPARE(g.form->statusText(1), "当前文件保存路径：" + path);
+    QVERIFY(g.get("Button6")->isEnabled());
+    QCOMPARE(g.prompts.log.size(), 1);  // no message after opening
+}
+
+void TestDocuments::openThenSaveWritesTheSameBytes()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("copy.xml");
+    writeFile(path, expectedFile());
+    FormFixture f;
+    f.prompts.files << path;
+    f.form->Label12Click();
+    QCOMPARE(f.value("W_name"), QString("王堃"));
+    QCOMPARE(f.value("W_tel"), QString("138        "));
+    QCOMPARE(f.value("W_gznx"), QString("9 "));
+    f.form->Button6Click();
+    QCOMPARE(readFile(path), expectedFile());
+}
+
+void TestDocuments::openLeavesRulesAsClearingLeftThem()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("passport.xml");
+    QByteArray bytes = expectedFile();
+    bytes.replace("<\xC9\xED\xB7\xDD\xD6\xA4\xBC\xFE\xC0\xE0\xD0\xCD>28", "<\xC9\xED\xB7\xDD\xD6\xA4\xBC\xFE\xC0\xE0\xD0\xCD>30");
+    writeFile(path, bytes);
+    FormFixture f;
+    f.form->PageControl1->setCurrentIndex(3);
+    f.prompts.files << path;
+    f.form->Label12Click();
+    QCOMPARE(f.value("W_id"), QString("护照"));
+    QVERIFY(!f.get("W_birth")->isEnabled());
+    QVERIFY(!f.get("W_sex")->isEnabled());
+    QCOMPARE(f.form->PageControl1->currentIndex(), 3);
+    auto *id = f.get<QComboBox>("W_id");
+    id->setCurrentIndex(id->findText("军官证"));
+    emit id->activated(id->currentIndex());
+    QVERIFY(f.get("W_birth")->isEnabled() && f.get("W_sex")->isEnabled());
+}
+
+void TestDocuments::failedOpenLeavesEverythingAsItWas_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("inMessage");
+    QTest::newRow("not well-formed") << QByteArray("<root><初始注册></root>") << "第 1 行";
+    QTest::newRow("truncated") << expectedFile().left(300) << "broken.xml";
+    QTest::newRow("empty date") << gb("<?xml version=\"1.0\" encoding=\"GB2312\"?><root><最高学历><毕业时间></毕业时间></最高学历></root>")
+                                << "毕业时间";
+    QTest::newRow("impossible date") << gb("<?xml version=\"1.0\" encoding=\"GB2312\"?><root><初始注册><人员基本信息>"
+                                           "<姓名>新</姓名><出生日期>1990-02-30</出生日期></人员基本信息></初始注册></root>")
+                                     << "出生日期";
+    QTest::newRow("empty file") << QByteArray() << "broken.xml";
+}
+
+void TestDocuments::failedOpenLeavesEverythingAsItWas()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, inMessage);
+    QTemporaryDir dir;
+    FormFixture f;
+    fillApplicant(f);
+    const QString bound = dir.filePath("bound.xml");
+    f.prompts.files << bound;
+    f.form->Button6Click();
+    const QByteArray boundBytes = readFile(bound);
+    f.set("W_wkpart", "未保存的单位");
+    f.set("W_wktms", "2001-01-01");
+    f.form->Button15Click();
+    const FieldValues before = f.form->page.values();
+
+    const QString broken = dir.filePath("broken.xml");
+    writeFile(broken, bytes);
+    f.prompts.clear();
+    f.prompts.files << broken;
+    QTest::mouseClick(f.get("Label12"), Qt::LeftButton);
+
+    QCOMPARE(f.prompts.errors().size(), 1);
+    QVERIFY2(f.prompts.errors()[0].contains(inMessage), qPrintable(f.prompts.errors()[0]));
+    QCOMPARE(f.form->page.values(), before);
+    QCOMPARE(f.get<RecordGrid>("W_wkgrid")->rowCount(), 2);
+    QCOMPARE(f.form->currentDocumentPath(), bound);
+    QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + bound);
+    QCOMPARE(readFile(broken), bytes);
+    // The next save still goes to the bound file, not to the broken one.
+    f.form->Button6Click();
+    QCOMPARE(readFile(broken), bytes);
+    QVERIFY(readFile(bound) != boundBytes);
+}
+
+void TestDocuments::documentsFromElsewhere_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("expected");
+
+    const QByteArray decl = "<?xml version=\"1.0\" encoding=\"GB2312\"?>";
+    QByteArray lf = expectedFile();
+    lf.replace("\r\n", "\n");
+    QTest::newRow("LF line ends") << lf << "W_zhy" << "土木工程";
+    QByteArray flat = expectedFile();
+    flat.replace("\r\n", "").replace("\t", "");
+    QTest::newRow("no indentation") << flat << "W_school" << "同济大学";
+    QTest::newRow("unknown code") << gb(decl + "<root><初始注册><人员基本信息><民族>99</民族></人员基本信息></初始注册></root>")
+                                  << "W_nation" << "";
+    QTest::newRow("missing element keeps the cleared value")
+        << gb(decl + "<root><初始注册><人员基本信息><姓名>甲</姓名></人员基本信息></初始注册></root>") << "W_zgqd" << "考试";
+    QTest::newRow("extra unknown element")
+        << gb(decl + "<root><初始注册><人员基本信息><姓名>乙</姓名><爱好>读书</爱好></人员基本信息></初始注册><附录/></root>")
+        << "W_name" << "乙";
+    QTest::newRow("second copy of a part")
+        << gb(decl + "<root><初始注册><人员基本信息><姓名>丙</姓名></人员基本信息></初始注册>"
+                     "<初始注册><人员基本信息><姓名>丁</姓名></人员基本信息></初始注册></root>")
+        << "W_name" << "丁";
+    QTest::newRow("reference outside GB2312")
+        << gb(decl + "<root><初始注册><人员基本信息><姓名>王&#22531;&#x5586;</姓名></人员基本信息></初始注册></root>")
+        << "W_name" << "王堃喆";
+    QTest::newRow("GBK bytes under the GB2312 label")
+        << decl + "<root><\xB3\xF5\xCA\xBC\xD7\xA2\xB2\xE1><\xC8\xCB\xD4\xB1\xBB\xF9\xB1\xBE\xD0\xC5\xCF\xA2>"
+                  "<\xD0\xD5\xC3\xFB>\xCD\xF5\x88\xD2</\xD0\xD5\xC3\xFB></\xC8\xCB\xD4\xB1\xBB\xF9\xB1\xBE\xD0\xC5\xCF\xA2>"
+                  "</\xB3\xF5\xCA\xBC\xD7\xA2\xB2\xE1></root>"
+        << "W_name" << "王堃";
+    QTest::newRow("UTF-8 with byte order mark")
+        << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>") +
+               QString("<root><最高学历><毕业院校>北京大学</毕业院校><毕业时间>2000-07-01</毕业时间></最高学历></root>").toUtf8()
+        << "W_school" << "北京大学";
+    QTest::newRow("another document element") << QString("<申报><初始注册><人员基本信息><姓名>戊</姓名></人员基本信息></初始注册></申报>").toUtf8()
+                                              << "W_name" << "戊";
+    QTest::newRow("none of the parts") << QByteArray("<root><x/></root>") << "W_name" << "";
+}
+
+void TestDocuments::documentsFromElsewhere()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, control);
+    QFETCH(QString, expected);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("other.xml");
+    writeFile(path, bytes);
+    FormFixture f;
+    f.set("W_name", "之前的内容");
+    f.prompts.files << path;
+    f.form->Label12Click();
+    QVERIFY2(f.prompts.errors().isEmpty(), qPrintable(f.prompts.errors().join('\n')));
+    QCOMPARE(f.value(control), expected);
+    QCOMPARE(f.form->currentDocumentPath(), path);
+    QVERIFY(f.get("Button6")->isEnabled());
+    QCOMPARE(readFile(path), bytes);
+}
+
+void TestDocuments::saveAsRebindsOrChangesNothing()
+{
+    QTemporaryDir dir;
+    FormFixture f;
+    fillApplicant(f);
+    const QString first = dir.filePath("first.xml");
+    f.prompts.files << first;
+    f.form->Button6Click();
+    f.prompts.clear();
+
+    f.form->Label44Click();  // cancelled
+    QCOMPARE(f.prompts.log.size(), 1);
+    QCOMPARE(f.prompts.log[0].text, QString("王堃申报资料另存为..."));
+    QVERIFY(f.prompts.log[0].proposed.startsWith("王堃" + QDate::currentDate().toString("yyyy-MM-dd") + "-"));
+    QCOMPARE(f.form->currentDocumentPath(), first);
+    QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + first);
+
+    const QString second = dir.filePath("second.xml");
+    f.prompts.clear();
+    f.prompts.files << second;
+    f.form->page.Button6->setEnabled(false);
+    QTest::mouseClick(f.get("Label44"), Qt::LeftButton);
+    QCOMPARE(f.form->currentDocumentPath(), second);
+    QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + second);
+    QCOMPARE(readFile(second), readFile(first));
+    QCOMPARE(f.prompts.messages().value(0), QString("文件保存成功！"));
+
+    FormFixture empty;
+    empty.form->Label44Click();
+    QCOMPARE(empty.prompts.log.value(0).text, QString("申报资料另存为..."));
+    QVERIFY(empty.prompts.log.value(0).proposed.startsWith(QDate::currentDate().toString("yyyy-MM-dd")));
+}
+
+void TestDocuments::saveThatCannotWriteKeepsTheWindowAsItWas()
+{
+    // Nobody, not even root, creates files in /proc.
+    FormFixture f;
+    fillApplicant(f);
+    f.prompts.files << "/proc/applicant.xml";
+    f.get<QPushButton>("Button6")->click();
+    QCOMPARE(f.prompts.errors().size(), 1);
+    QVERIFY(f.prompts.errors()[0].contains("/proc/applicant.xml"));
+    QVERIFY(f.prompts.messages().isEmpty());
+    QVERIFY(f.form->currentDocumentPath().isEmpty());
+    QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + f.form->programDirectory());
+
+    QTemporaryDir dir;
+    const QString bound = dir.filePath("bound.xml");
+    f.prompts.clear();
+    f.prompts.files << bound;
+    f.form->Button6Click();
+    f.prompts.clear();
+    f.prompts.files << "/proc/copy.xml";
+    QTest::mouseClick(f.get("Label44"), Qt::LeftButton);
+    QCOMPARE(f.prompts.errors().size(), 1);
+    QCOMPARE(f.form->currentDocumentPath(), bound);
+    QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + bound);
+}
+
+QTEST_MAIN(TestDocuments)
+#include "tst_documents.moc"
