@@ -1,5 +1,7 @@
 #include "xmldocument.h"
 
+#include "document/gb2312writer.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -44,6 +46,7 @@ void initialiseLibxml()
     static const bool done = [] {
         xmlInitParser();
         xmlSetExternalEntityLoader(refuseExternalEntity);
+        registerGb2312Writer();
         return true;
     }();
     (void)done;

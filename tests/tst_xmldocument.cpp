@@ -57,6 +57,7 @@ private slots:
     void hostileDocumentsAreRefusedQuickly_data();
     void hostileDocumentsAreRefusedQuickly();
     void gbkBytesUnderGb2312LabelOpen();
+    void everyCharacterOfTheGb2312SetRoundTrips();
     void bytesThatDoNotMatchTheirEncodingAreNamed();
     void utf16DocumentSavesWithoutTearingCodeUnits();
     void childAndAttributeAccess();
@@ -182,6 +183,31 @@ void TestXmlDocument::gbkBytesUnderGb2312LabelOpen()
         QVERIFY(doc.toBytes().contains("encoding=\"GB2312\""));
         QVERIFY(doc.toBytes().contains("\xD6\xD0&#22531;"));
     }
+}
+
+void TestXmlDocument::everyCharacterOfTheGb2312SetRoundTrips()
+{
+    // All of GB2312 as a code page 936 reader sees it, plus the characters
+    // whose iconv bytes other readers decode differently.
+    QString all;
+    QStringDecoder gbk("GB18030");
+    for (int lead = 0xA1; lead <= 0xF7; ++lead)
+        for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+            const char pair[2] = {char(lead), char(trail)};
+            const QString c = gbk.decode(QByteArray(pair, 2));
+            if (c.size() == 1 && c[0].unicode() >= 0x80 && !c[0].isSurrogate() && c[0].category() != QChar::Other_PrivateUse)
+                all += c;
+        }
+    all += QString::fromUtf8("\u30FB\u2015\u00B7\u2014");
+    XmlDocument doc;
+    doc.startAfresh("1.0", "GB2312", "root");
+    doc.documentElement().addChild("a").setText(all);
+    const QByteArray bytes = doc.toBytes();
+    QCOMPARE(parse(bytes).documentElement().child(0).text(), all);
+    // The middle dot and the dash of Chinese text are written as bytes,
+    // the look-alikes as references.
+    QVERIFY(bytes.contains("\xA1\xA4\xA1\xAA</a>"));
+    QVERIFY(bytes.contains("&#12539;&#8213;"));
 }
 
 void TestXmlDocument::bytesThatDoNotMatchTheirEncodingAreNamed()
