@@ -1,0 +1,88 @@
+// Fuzz target over the document reader: parse as the program does, read into
+// the window's values, write back as GB2312, read again; the second reading
+// must equal the first. Anything else (a crash, a sanitizer report, a
+// difference) is a fault.
+#include "document/layout.h"
+#include "document/values.h"
+#include "document/xmldocument.h"
+
+#include <QCoreApplication>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+using namespace varnok;
+
+namespace {
+
+const QDate Today(2026, 12, 8);
+
+// What the window would hold after opening: the cleared values, overwritten
+// by the values the document holds.
+FieldValues windowValues(const Declaration &d)
+{
+    FieldValues values = clearedBasicValues(Today);
+    for (auto it = d.basic.cbegin(); it != d.basic.cend(); ++it)
+        values[it.key()] = it.value();
+    // The mask fields keep only digits, each in its place.
+    for (const BasicField &field : basicFields())
+        if (field.kind == ValueKind::Mask) {
+            QString text = values[field.control].leftJustified(field.maskPositions, u' ', true);
+            for (QChar &c : text)
+                if (c < u'0' || c > u'9')
+                    c = u' ';
+            values[field.control] = text;
+        }
+    return values;
+}
+
+[[noreturn]] void fail(const char *what, const QString &detail)
+{
+    std::fprintf(stderr, "round trip broken: %s\n%s\n", what, detail.toUtf8().constData());
+    std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static int argc = 1;
+    static char name[] = "fuzz_document";
+    static char *argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+
+    XmlDocument doc;
+    Declaration first;
+    try {
+        doc.loadFromBytes(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)), "fuzz.xml");
+        first = readDeclaration(doc);
+    } catch (const XmlError &) {
+        return 0;
+    } catch (const ConversionError &) {
+        return 0;
+    }
+
+    const FieldValues values = windowValues(first);
+    XmlDocument out;
+    buildBasicDocument(out, values);
+    for (int l = 0; l < ListCount; ++l)
+        if (!first.lists[size_t(l)].isEmpty())
+            writeListSection(out, listLayouts()[size_t(l)], first.lists[size_t(l)],
+                             [] { return QStringLiteral("00000000-0000-0000-0000-000000000000"); });
+    const QByteArray bytes = out.toBytes();
+
+    Declaration second;
+    try {
+        XmlDocument again;
+        again.loadFromBytes(bytes, "written.xml");
+        second = readDeclaration(again);
+    } catch (const std::exception &e) {
+        fail("the written document does not read back", QString::fromUtf8(e.what()));
+    }
+    if (windowValues(second) != values)
+        fail("basic values differ", QString::fromUtf8(bytes));
+    for (int l = 0; l < ListCount; ++l)
+        if (second.lists[size_t(l)] != first.lists[size_t(l)])
+            fail("list rows differ", QString::fromUtf8(bytes));
+    return 0;
+}
