@@ -47,8 +47,10 @@ void TForm1::Button6Click()
         currentPath_ = chosen;
         chosenNow = true;
     }
+    basicWritten_ = false;
     try {
         XMLDocument1.save(currentPath_);
+        basicWritten_ = true;
     } catch (...) {
         // Nothing was written: stay unbound rather than bound to a file that
         // does not exist.
@@ -79,11 +81,13 @@ void TForm1::Label44Click()
         return;
     const QString previous = currentPath_;
     currentPath_ = chosen;
+    basicWritten_ = false;
     try {
         Button6Click();
     } catch (...) {
-        // A save that wrote nothing leaves the window bound as it was.
-        if (!QFile::exists(chosen))
+        // A save that could not write the chosen file leaves the window bound
+        // as it was, never to a file it did not write.
+        if (!basicWritten_)
             currentPath_ = previous;
         throw;
     }

@@ -3,6 +3,7 @@
 #include "app/commandlabel.h"
 #include "app/guard.h"
 #include "dictionary/dictionary.h"
+#include "document/safewrite.h"
 #include "document/values.h"
 #include "lists/recordgrid.h"
 #include "pages/fields.h"
@@ -20,7 +21,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -265,11 +265,7 @@ void TForm1::Label45Click()
         throw std::runtime_error("找不到内嵌的帮助文件（MYHELP）。");
     const QByteArray bytes = resource.readAll();
     const QString helpFile = QStringLiteral("help.chm");
-    QSaveFile out(helpFile);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
-        throw std::runtime_error(QStringLiteral("无法写出帮助文件“%1”：%2")
-                                     .arg(QDir::current().absoluteFilePath(helpFile), out.errorString())
-                                     .toStdString());
+    writeFileSafely(helpFile, bytes);
     if (!platform::shellOpen(nullptr, helpFile.toStdWString()))
         prompts_.message(this, QStringLiteral("帮助文件未找到或打开错误！"));
 }

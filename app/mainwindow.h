@@ -127,6 +127,7 @@ private:
     QString programDir_;
     QString saveDialogFolder_;
     std::optional<std::string> savedShortDate_;
+    bool basicWritten_ = false;  // the last basic save wrote its file
     std::array<RecordList *, ListCount> lists_{};
     QLabel *statusPanels_[2] = {nullptr, nullptr};
 };

@@ -1,11 +1,11 @@
 #include "xmldocument.h"
 
 #include "document/gb2312writer.h"
+#include "document/safewrite.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
@@ -397,20 +397,7 @@ QByteArray XmlDocument::toBytes() const
     return toCrLf(bytes, enc);
 }
 
-void XmlDocument::save(const QString &path) const
-{
-    const QByteArray bytes = toBytes();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw XmlError(QStringLiteral("无法保存文件“%1”：%2").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        throw XmlError(QStringLiteral("无法保存文件“%1”：%2").arg(path, reason));
-    }
-    if (!file.commit())
-        throw XmlError(QStringLiteral("无法保存文件“%1”：%2").arg(path, file.errorString()));
-}
+void XmlDocument::save(const QString &path) const { writeFileSafely(path, toBytes()); }
 
 XmlElement XmlDocument::documentElement() const { return XmlElement(xmlDocGetRootElement(doc_)); }
 

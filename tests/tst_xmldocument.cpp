@@ -29,15 +29,23 @@ QString errorOf(const QByteArray &bytes)
 }
 
 // Run the save tool, as an unprivileged user when we are root (root ignores
-// file permissions).
+// file permissions), from a copy that user can reach.
 int runSaveTool(const QStringList &args, QString *stderrText = nullptr)
 {
     QProcess p;
-    const QString tool = QCoreApplication::applicationDirPath() + "/varnok_savetool";
-    if (geteuid() == 0)
-        p.start("setpriv", QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", tool} + args);
-    else
+    QString tool = QCoreApplication::applicationDirPath() + "/varnok_savetool";
+    QTemporaryDir copyDir;
+    if (geteuid() == 0) {
+        const QString copy = copyDir.filePath("varnok_savetool");
+        QFile::copy(tool, copy);
+        const auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                          QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+        QFile::setPermissions(copyDir.path(), open);
+        QFile::setPermissions(copy, open);
+        p.start("setpriv", QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", copy} + args);
+    } else {
         p.start(tool, args);
+    }
     p.waitForFinished(30000);
     if (stderrText)
         *stderrText = QString::fromUtf8(p.readAllStandardError());

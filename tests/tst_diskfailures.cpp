@@ -1,0 +1,201 @@
+// Every command that writes a file, on a full disk and into read-only places:
+// a clear message, the old file byte for byte, the window unchanged, and the
+// program still usable once the cause is gone.
+// The full disk is a file-size limit on this process. Read-only places need
+// an unprivileged user (root ignores permissions): as root those rows are
+// skipped here and run by the unprivileged copy of this test.
+#include "formfixture.h"
+
+#include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace varnok;
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void fillLists(FormFixture &f)
+{
+    f.set("W_wkpart", "第一单位");
+    f.set("W_wktms", "2001-01-01");
+    f.form->Button15Click();
+    f.set("W_yjname", "项目");
+    f.set("W_yjtms", "2002-01-01");
+    f.set("W_yjmemo1", "负责");
+    f.set("W_yjmemo2", "完成");
+    f.form->Button17Click();
+    f.set("W_jyjg", "机构");
+    f.set("W_jylx", "必修课");
+    f.set("W_jynr", "内容");
+    f.form->Button9Click();
+    f.set("W_xymng", "部门");
+    f.set("W_xycls", "奖励");
+    f.set("W_xysn", "原因");
+    f.set("W_xymemo", "结果");
+    f.form->Button1Click();
+}
+
+// What the user sees of the window.
+struct Snapshot {
+    FieldValues values;
+    QList<ListRows> lists;
+    QString path;
+    QString status;
+    QList<bool> saveButtons;
+    bool operator==(const Snapshot &) const = default;
+};
+
+Snapshot snapshot(const FormFixture &f)
+{
+    Snapshot s{f.form->page.values(), {}, f.form->currentDocumentPath(), f.form->statusText(1), {}};
+    for (int l = 0; l < ListCount; ++l) {
+        s.lists << f.form->list(ListId(l)).rows();
+        s.saveButtons << f.form->list(ListId(l)).saveButton()->isEnabled();
+    }
+    return s;
+}
+
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+
+private:
+    rlimit saved_{};
+};
+
+const QFileDevice::Permissions ReadOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                                          QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+const QFileDevice::Permissions Writable = ReadOnly | QFileDevice::WriteOwner;
+
+}  // namespace
+
+class TestDiskFailures : public QObject {
+    Q_OBJECT
+private slots:
+    void writes_data();
+    void writes();
+};
+
+void TestDiskFailures::writes_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("condition");
+    const QStringList operations{"first save", "basic save", "work history save", "achievements save",
+                                 "education save", "credit save", "save as", "help"};
+    for (const QString &operation : operations)
+        for (const char *condition : {"full disk", "read-only folder", "read-only file"})
+            QTest::addRow("%s, %s", qPrintable(operation), condition) << operation << QString(condition);
+}
+
+void TestDiskFailures::writes()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, condition);
+    const bool full = condition == "full disk";
+    if (!full && geteuid() == 0)
+        QSKIP("root ignores file permissions; the unprivileged run covers this");
+
+    QTemporaryDir dir;
+    const QString bound = dir.filePath("bound.xml");
+    const QString target = operation == "first save" || operation == "save as" ? dir.filePath("new.xml") : bound;
+    const QString help = dir.filePath("help.chm");
+    const QString previousFolder = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+
+    FormFixture f;
+    f.fillBasic();
+    fillLists(f);
+    if (operation != "first save") {
+        f.prompts.files << bound;
+        f.form->Button6Click();
+        QVERIFY(QFile::exists(bound));
+        fillLists(f);  // something new waits in every list
+    }
+    if (operation == "help") {
+        f.form->Label45Click();  // an older copy is in place
+        QVERIFY(QFile::exists(help));
+    }
+    if (condition == "read-only file" && (operation == "first save" || operation == "save as")) {
+        QFile existing(target);
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("<root>another applicant</root>");
+    }
+    const QString protectedFile = operation == "help" ? help : target;
+    const QByteArray before = readFile(protectedFile);
+    const QByteArray boundBefore = readFile(bound);
+    const Snapshot window = snapshot(f);
+    f.prompts.clear();
+
+    auto run = [&] {
+        if (operation == "first save" || operation == "save as")
+            f.prompts.files << target;
+        if (operation == "first save" || operation == "basic save")
+            f.get<QPushButton>("Button6")->click();
+        else if (operation == "save as")
+            QTest::mouseClick(f.get("Label44"), Qt::LeftButton);
+        else if (operation == "help")
+            QTest::mouseClick(f.get("Label45"), Qt::LeftButton);
+        else {
+            const char *buttons[] = {"Button16", "Button18", "Button11", "Button3"};
+            const int l = QStringList{"work history save", "achievements save", "education save", "credit save"}
+                              .indexOf(operation);
+            f.get<QPushButton>(buttons[l])->click();
+        }
+    };
+
+    {
+        std::unique_ptr<FileSizeLimit> limit;
+        if (full)
+            limit = std::make_unique<FileSizeLimit>(256);
+        if (condition == "read-only folder")
+            QFile::setPermissions(dir.path(), ReadOnly);
+        if (condition == "read-only file")
+            QFile::setPermissions(protectedFile, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        run();
+    }
+    QFile::setPermissions(dir.path(), Writable | QFileDevice::WriteGroup);
+    if (QFile::exists(protectedFile))
+        QFile::setPermissions(protectedFile, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup);
+
+    QCOMPARE(f.prompts.errors().size(), 1);
+    const QString message = f.prompts.errors()[0];
+    QVERIFY2(message.contains(QFileInfo(protectedFile).fileName()), qPrintable(message));
+    QVERIFY(!f.prompts.messages().contains("文件保存成功！"));
+    QCOMPARE(readFile(protectedFile), before);
+    QCOMPARE(readFile(bound), boundBefore);
+    QVERIFY(snapshot(f) == window);
+    QStringList expectedFiles{"bound.xml", "help.chm", "new.xml"};
+    const QStringList present = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : present)
+        QVERIFY2(expectedFiles.contains(name), qPrintable(name));
+
+    // Still usable: with room and rights again, the same command succeeds.
+    if (QFile::exists(protectedFile))
+        QFile::setPermissions(protectedFile, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    f.prompts.clear();
+    run();
+    QVERIFY2(f.prompts.errors().isEmpty(), qPrintable(f.prompts.errors().join('\n')));
+    if (operation == "help")
+        QCOMPARE(readFile(help).left(4), QByteArray("ITSF"));
+    else
+        QVERIFY(readFile(protectedFile) != before);
+    QDir::setCurrent(previousFolder);
+}
+
+QTEST_MAIN(TestDiskFailures)
+#include "tst_diskfailures.moc"
