@@ -110,7 +110,8 @@ bool hasElementChild(const xmlNode *node)
 
 // Whitespace between elements is layout only: remove it, so that counts and
 // positions see elements. The value of a leaf element is kept, blanks and all.
-void dropLayoutWhitespace(xmlNodePtr root)
+// Returns false when a text is longer than any value of the format can be.
+bool dropLayoutWhitespace(xmlNodePtr root)
 {
     std::vector<xmlNodePtr> stack{root};
     while (!stack.empty()) {
@@ -124,10 +125,15 @@ void dropLayoutWhitespace(xmlNodePtr root)
                 xmlFreeNode(c);
             } else if (isElement(c)) {
                 stack.push_back(c);
+            } else if ((c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE) && c->content &&
+                       xmlStrlen(c->content) > XmlDocument::MaxTextLength &&
+                       xmlUTF8Strlen(c->content) > XmlDocument::MaxTextLength) {
+                return false;
             }
             c = next;
         }
     }
+    return true;
 }
 
 // libxml2 writes LF; the file format wants CR LF. The conversion runs on code
@@ -343,7 +349,12 @@ void XmlDocument::loadFromBytes(const QByteArray &bytes, const QString &sourceNa
         throw XmlError(QStringLiteral("文件“%1”有错误：%2").arg(sourceName, message));
     }
 
-    dropLayoutWhitespace(xmlDocGetRootElement(doc));
+    if (!dropLayoutWhitespace(xmlDocGetRootElement(doc))) {
+        xmlFreeDoc(doc);
+        throw XmlError(QStringLiteral("文件“%1”中有一段文字超过 %2 个字符，不是本程序的申报资料，拒绝读取。")
+                           .arg(sourceName)
+                           .arg(MaxTextLength));
+    }
     if (gbLabel) {
         xmlFree(const_cast<xmlChar *>(doc->encoding));
         doc->encoding = xmlStrdup(BAD_CAST "GB2312");

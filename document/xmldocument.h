@@ -58,6 +58,8 @@ class XmlDocument {
 public:
     // Files bigger than this are refused before they are read.
     static constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+    // Documents with a longer value are refused; entry fields take this much.
+    static constexpr int MaxTextLength = 1000000;
 
     XmlDocument();  // empty document, version "1.0"
     ~XmlDocument();

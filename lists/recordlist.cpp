@@ -27,7 +27,7 @@ QWidget *createField(const ListField &f, QWidget *parent)
     switch (f.kind) {
     case FieldKind::Edit:
     case FieldKind::LabeledEdit:
-        control = new QLineEdit(parent);
+        control = makeLineEdit(parent);
         break;
     case FieldKind::Date:
         control = makeDatePicker(parent);

@@ -56,11 +56,11 @@ void BasicPage::build(QWidget *tab)
 {
     GroupBox1 = group(tab, "GroupBox1", "基本信息", QRect(16, 16, 897, 129));
     QWidget *g = GroupBox1;
-    W_name = place(new QLineEdit(g), "W_name", QRect(112, 24, 145, 21));
+    W_name = place(makeLineEdit(g), "W_name", QRect(112, 24, 145, 21));
     leftCaption(W_name, "姓名：");
     W_id = pickList(g, "W_id", QRect(112, 56, 145, 21));
     caption(g, "身份证类型：", {26, 63});
-    W_cer = place(new QLineEdit(g), "W_cer", QRect(112, 88, 145, 21));
+    W_cer = place(makeLineEdit(g), "W_cer", QRect(112, 88, 145, 21));
     caption(g, "证件号码：", {46, 96});
     W_birth = place(makeDatePicker(g), "W_birth", QRect(344, 24, 145, 21));
     caption(g, "出生日期：", {280, 32});
@@ -86,12 +86,12 @@ void BasicPage::build(QWidget *tab)
     caption(g, "资格取得方式：", {381, 32});
     W_qfrq = place(makeDatePicker(g), "W_qfrq", QRect(481, 56, 129, 21));
     caption(g, "资格证书签发日期：", {354, 66});
-    W_zgid = place(new QLineEdit(g), "W_zgid", QRect(481, 88, 129, 21));
+    W_zgid = place(makeLineEdit(g), "W_zgid", QRect(481, 88, 129, 21));
     caption(g, "资格证书编号：", {382, 96});
 
     GroupBox3 = group(tab, "GroupBox3", "学历信息", QRect(16, 336, 897, 121));
     g = GroupBox3;
-    W_school = place(new QLineEdit(g), "W_school", QRect(176, 16, 433, 21));
+    W_school = place(makeLineEdit(g), "W_school", QRect(176, 16, 433, 21));
     caption(g, "毕业院校：", {104, 24});
     W_xueli = pickList(g, "W_xueli", QRect(176, 48, 129, 21));
     caption(g, "学历：", {130, 56});
@@ -99,7 +99,7 @@ void BasicPage::build(QWidget *tab)
     caption(g, "学位：", {130, 88});
     W_bysj = place(makeDatePicker(g), "W_bysj", QRect(480, 48, 129, 21));
     caption(g, "毕业时间：", {406, 56});
-    W_zhy = place(new QLineEdit(g), "W_zhy", QRect(480, 80, 129, 21));
+    W_zhy = place(makeLineEdit(g), "W_zhy", QRect(480, 80, 129, 21));
     caption(g, "所学专业：", {407, 88});
 
     const QList<QWidget *> order{W_name, W_id,   W_cer,  W_birth,  W_sex,  W_nation, W_tel,

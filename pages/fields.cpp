@@ -1,6 +1,7 @@
 #include "fields.h"
 
 #include "document/values.h"
+#include "document/xmldocument.h"
 #include "pages/idnumber.h"
 
 #include <QComboBox>
@@ -31,6 +32,13 @@ void MaskEdit::setMaskText(const QString &text)
         if (text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'))
             positioned[i] = text[i];
     setText(positioned);
+}
+
+QLineEdit *makeLineEdit(QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setMaxLength(XmlDocument::MaxTextLength);
+    return edit;
 }
 
 QDateEdit *makeDatePicker(QWidget *parent)

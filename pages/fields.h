@@ -25,6 +25,10 @@ private:
     int positions_;
 };
 
+// A single-line edit without a practical length limit (a plain QLineEdit
+// cuts texts at 32767 characters).
+QLineEdit *makeLineEdit(QWidget *parent);
+
 // Date only, "yyyy-MM-dd", with a drop-down calendar.
 QDateEdit *makeDatePicker(QWidget *parent);
 

@@ -75,6 +75,7 @@ void TestHostile::documents_data()
     QTest::newRow("100,000-deep nesting") << "deep" << false << "depth";
     QTest::newRow("100 MB file") << "huge-file" << false << "64 MB";
     QTest::newRow("20 MB text node") << "huge-text" << false << "huge";
+    QTest::newRow("20 MB text node, UTF-8") << "huge-text-utf8" << false << "1000000";
     QTest::newRow("declared UTF-8, GBK bytes") << "wrong-encoding" << false << "编码";
     QTest::newRow("unknown declared encoding") << "unknown-encoding" << false << "文件";
     QTest::newRow("invalid bytes under GB2312") << "invalid-bytes" << false << "编码";
@@ -121,6 +122,10 @@ void TestHostile::documents()
             out.write(decl + gb("<root><初始注册><人员基本信息><姓名>"));
             out.write(QByteArray(20 * 1024 * 1024, 'x'));
             out.write(gb("</姓名></人员基本信息></初始注册></root>"));
+        } else if (kind == "huge-text-utf8") {
+            out.write(QString("<root><初始注册><人员基本信息><姓名>").toUtf8());
+            out.write(QByteArray(20 * 1024 * 1024, 'x'));
+            out.write(QString("</姓名></人员基本信息></初始注册></root>").toUtf8());
         } else if (kind == "wrong-encoding") {
             out.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + gb(body));
         } else if (kind == "unknown-encoding") {

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# The long crash-safety run: a process saving a large document is killed
+# with SIGKILL at random moments, ROUNDS times (default 1000); after every
+# kill the file must be one whole document, the old or the new.
+#   scripts/crash-test.sh [rounds]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+rounds="${1:-1000}"
+cmake -S . -B build >/dev/null
+cmake --build build -j"$(nproc)" --target tst_crashsafety varnok_savetool
+VARNOK_CRASH_ROUNDS="$rounds" build/tests/tst_crashsafety
