@@ -127,7 +127,9 @@ public:
             header.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
             header.palette = option.palette;
             header.fontMetrics = option.fontMetrics;
+            painter->save();
             grid_->style()->drawControl(QStyle::CE_Header, &header, painter, grid_);
+            painter->restore();
             return;
         }
         QStyleOptionViewItem opt(option);
@@ -151,6 +153,10 @@ RecordGrid::RecordGrid(int columns, QWidget *parent) : QTableView(parent), model
 {
     setModel(model_);
     setItemDelegate(new GridDelegate(this));
+    // A size smaller than the form's, so a date fits its narrow column.
+    QFont cells = font();
+    cells.setPixelSize(11);
+    setFont(cells);
     horizontalHeader()->hide();
     verticalHeader()->hide();
     verticalHeader()->setDefaultSectionSize(24);
@@ -196,8 +202,9 @@ void RecordGrid::setFixedRows(int rows)
     if (rows == fixedRows_)
         return;
     fixedRows_ = rows;
-    if (currentRow() < fixedRows_)
-        setCurrentCell(0, fixedRows_);
+    // Wherever it was, the current cell goes to the first cell below the
+    // fixed rows.
+    setCurrentCell(0, fixedRows_);
     viewport()->update();
 }
 

@@ -41,9 +41,23 @@ QLineEdit *makeLineEdit(QWidget *parent)
     return edit;
 }
 
+namespace {
+
+// Tab leaves the field at once, as in any other field, instead of stepping
+// through year, month and day.
+class DatePicker : public QDateEdit {
+public:
+    using QDateEdit::QDateEdit;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
+}  // namespace
+
 QDateEdit *makeDatePicker(QWidget *parent)
 {
-    auto *picker = new QDateEdit(parent);
+    auto *picker = new DatePicker(parent);
     picker->setDisplayFormat(DateFormat);
     picker->setCalendarPopup(true);
     picker->setMinimumDate(EarliestDate);
