@@ -184,6 +184,7 @@ private slots:
     void fixedHeaderRow();
     void removingRows();
     void saveButtonFollowsTheActions();
+    void headerAndEntryRowsArePainted();
     void tabKeyOrder_data();
     void tabKeyOrder();
 
@@ -203,6 +204,30 @@ private slots:
 };
 
 // ------------------------------------------------------------- in the grid
+
+void TestRecordLists::headerAndEntryRowsArePainted()
+{
+    FormFixture f;
+    f.form->PageControl1->setCurrentIndex(1);
+    f.form->show();
+    f.set("W_wkpart", "某某设计研究院有限公司");
+    f.set("W_wktms", "2001-01-01");
+    f.form->Button15Click();
+    auto *grid = f.get<RecordGrid>("W_wkgrid");
+    QCOMPARE(grid->fixedRows(), 1);
+    const QImage image = grid->viewport()->grab().toImage();
+    // Text is dark on a light cell: count dark pixels in each row's band.
+    auto darkPixels = [&](int row) {
+        const QRect band = grid->visualRect(grid->model()->index(row, 0));
+        int dark = 0;
+        for (int y = band.top(); y <= band.bottom(); ++y)
+            for (int x = band.left(); x <= band.right(); ++x)
+                dark += qGray(image.pixel(x, y)) < 100;
+        return dark;
+    };
+    QVERIFY(darkPixels(0) > 20);
+    QVERIFY(darkPixels(1) > 20);
+}
 
 void TestRecordLists::tabKeyOrder_data()
 {
