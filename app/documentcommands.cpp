@@ -6,6 +6,7 @@
 #include "document/values.h"
 #include "lists/recordgrid.h"
 #include "pages/basicchecks.h"
+#include "platform/folders.h"
 #include "platform/prompts.h"
 
 #include <QCoreApplication>
@@ -96,7 +97,7 @@ void TForm1::Label44Click()
 
 void TForm1::Label12Click()
 {
-    programDir_ = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + QDir::separator();
+    programDir_ = platform::programDirectory(QCoreApplication::applicationDirPath());
     const QString chosen = prompts_.openFileName(this, programDir_);
     if (chosen.isEmpty())
         return;

@@ -1,10 +1,10 @@
 // Varnok: prepare the declaration for an initial registration offline.
+#include "app/appearance.h"
 #include "app/mainwindow.h"
 #include "app/splash.h"
 #include "platform/prompts.h"
 
 #include <QApplication>
-#include <QFont>
 #include <exception>
 
 int main(int argc, char *argv[])
@@ -15,9 +15,7 @@ int main(int argc, char *argv[])
         QApplication::setApplicationName(QStringLiteral("varnok"));
         QApplication::setApplicationVersion(QStringLiteral("1.0"));
         QApplication::setQuitOnLastWindowClosed(false);
-        QFont font = QApplication::font();
-        font.setPixelSize(12);
-        QApplication::setFont(font);
+        varnok::applyAppearance();
 
         // The splash comes first; the main window is built hidden behind it,
         // and the splash gives way to it after three seconds.

@@ -8,6 +8,7 @@
 #include "lists/recordgrid.h"
 #include "pages/fields.h"
 #include "pages/idnumber.h"
+#include "platform/folders.h"
 #include "platform/prompts.h"
 #include "platform/userlocale.h"
 
@@ -84,6 +85,8 @@ void TForm1::buildCommandBar()
     Label44 = label("Label44", "另存为...", 216);
     Label31 = label("Label31", "网上申报", 336);
     Label45 = label("Label45", "帮助", 452);
+    Label46 = label("Label46", "打印", 548);
+    Label47 = label("Label47", "检查", 644);
 
     Button2 = new QPushButton(QStringLiteral("退出"), Panel1);
     Button2->setObjectName(QStringLiteral("Button2"));
@@ -129,6 +132,11 @@ void TForm1::buildStatusBar()
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setTextFormat(Qt::PlainText);
+        // The bar is 18 pixels high: a slightly smaller type fits it.
+        QFont small = panel->font();
+        small.setPixelSize(11);
+        panel->setFont(small);
+        panel->setContentsMargins(2, 0, 2, 0);
         StatusBar1->addWidget(panel);
         statusPanels_[i] = panel;
     }
@@ -146,6 +154,8 @@ void TForm1::connectHandlers()
     on(Label44, &CommandLabel::clicked, &TForm1::Label44Click);
     on(Label31, &CommandLabel::clicked, &TForm1::Label31Click);
     on(Label45, &CommandLabel::clicked, &TForm1::Label45Click);
+    on(Label46, &CommandLabel::clicked, &TForm1::Label46Click);
+    on(Label47, &CommandLabel::clicked, &TForm1::Label47Click);
     on(Button2, &QPushButton::clicked, &TForm1::Button2Click);
 
     on(page.Button6, &QPushButton::clicked, &TForm1::Button6Click);
@@ -201,7 +211,7 @@ void TForm1::FormCreate()
     platform::broadcastSettingChange();
 
     PageControl1->setCurrentIndex(0);
-    programDir_ = QDir::toNativeSeparators(QCoreApplication::applicationDirPath()) + QDir::separator();
+    programDir_ = platform::programDirectory(QCoreApplication::applicationDirPath());
     saveDialogFolder_ = programDir_;
     page.Button6->setEnabled(false);
     for (RecordList *l : lists_)
@@ -345,6 +355,7 @@ void TForm1::ClearAllFields()
     page.W_xueli->setCurrentIndex(-1);
     page.W_xuewei->setCurrentIndex(-1);
     page.W_zhy->clear();
+    page.updateIdHint();
     for (RecordList *l : lists_)
         l->clearAll();
 }
@@ -356,10 +367,12 @@ void TForm1::W_idChange()
     const bool residentCard = page.W_id->currentText().trimmed() == ResidentIdCard;
     page.W_birth->setEnabled(!residentCard);
     page.W_sex->setEnabled(!residentCard);
+    page.updateIdHint();
 }
 
 void TForm1::W_cerExit()
 {
+    page.updateIdHint();  // a hint only: the rule below runs as it always has
     if (!page.isResidentIdCard())
         return;
     const IdNumberResult result = parseIdNumber(page.W_cer->text());

@@ -39,6 +39,8 @@ public:
     CommandLabel *Label44 = nullptr;  // 另存为...
     CommandLabel *Label31 = nullptr;  // 网上申报
     CommandLabel *Label45 = nullptr;  // 帮助
+    CommandLabel *Label46 = nullptr;  // 打印
+    CommandLabel *Label47 = nullptr;  // 检查
     QPushButton *Button2 = nullptr;   // 退出
 
     QTabWidget *PageControl1 = nullptr;
@@ -70,6 +72,8 @@ public slots:
     void Label44Click();
     void Label31Click();
     void Label45Click();
+    void Label46Click();
+    void Label47Click();
     void Button2Click();
     bool FormCloseQuery();
 
@@ -121,6 +125,9 @@ private:
     bool documentExists() const;
     QString proposedFileName() const;
     void fillPickList(QComboBox *combo, const QString &type, int count, const QString &selected = {});
+    std::array<ListRows, ListCount> listRows() const;
+    QString pdfFolder() const;
+    void focusControl(int tab, const QString &name);
 
     Prompts &prompts_;
     QString currentPath_;

@@ -62,6 +62,12 @@ void BasicPage::build(QWidget *tab)
     caption(g, "身份证类型：", {26, 63});
     W_cer = place(makeLineEdit(g), "W_cer", QRect(112, 88, 145, 21));
     caption(g, "证件号码：", {46, 96});
+    W_cerHint = new QLabel(MsgIdCheckCharacter, g);
+    W_cerHint->setObjectName(QStringLiteral("W_cerHint"));
+    W_cerHint->setStyleSheet(QStringLiteral("color: #d00000;"));
+    W_cerHint->adjustSize();
+    W_cerHint->move(W_cer->x(), W_cer->y() + W_cer->height() + 1);
+    W_cerHint->hide();
     W_birth = place(makeDatePicker(g), "W_birth", QRect(344, 24, 145, 21));
     caption(g, "出生日期：", {280, 32});
     W_sex = pickList(g, "W_sex", QRect(344, 56, 145, 21));
@@ -130,5 +136,10 @@ void BasicPage::setValues(const FieldValues &values) const
 }
 
 bool BasicPage::isResidentIdCard() const { return W_id->currentText() == ResidentIdCard && W_id->currentIndex() >= 0; }
+
+void BasicPage::updateIdHint() const
+{
+    W_cerHint->setVisible(checkCharacterMismatch(controlValue(W_id), W_cer->text()));
+}
 
 }  // namespace varnok

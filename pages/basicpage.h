@@ -7,6 +7,7 @@
 class QComboBox;
 class QDateEdit;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QWidget;
@@ -23,6 +24,7 @@ struct BasicPage {
     QLineEdit *W_name = nullptr;
     QComboBox *W_id = nullptr;
     QLineEdit *W_cer = nullptr;
+    QLabel *W_cerHint = nullptr;  // red, shown while the check character is wrong
     QDateEdit *W_birth = nullptr;
     QComboBox *W_sex = nullptr;
     QComboBox *W_nation = nullptr;
@@ -53,6 +55,9 @@ struct BasicPage {
     // Set the values present; dates must already be valid.
     void setValues(const FieldValues &values) const;
     bool isResidentIdCard() const;
+    // Show the hint below the number when a resident identity card's
+    // 18-character number ends in the wrong check character, else hide it.
+    void updateIdHint() const;
 };
 
 }  // namespace varnok

@@ -69,4 +69,28 @@ IdNumberResult parseIdNumber(const QString &number)
     return result;
 }
 
+QChar idCheckCharacter(QStringView first17)
+{
+    static constexpr int weights[17] = {7, 9, 10, 5, 8, 4, 2, 1, 6, 3, 7, 9, 10, 5, 8, 4, 2};
+    static constexpr char characters[] = "10X98765432";
+    if (first17.size() != 17)
+        return {};
+    int sum = 0;
+    for (int i = 0; i < 17; ++i) {
+        const QChar c = first17[i];
+        if (c < u'0' || c > u'9')
+            return {};
+        sum += (c.unicode() - u'0') * weights[i];
+    }
+    return QLatin1Char(characters[sum % 11]);
+}
+
+bool checkCharacterMismatch(const QString &idType, const QString &number)
+{
+    if (idType != ResidentIdCard || number.size() != 18)
+        return false;
+    const QChar expected = idCheckCharacter(QStringView(number).left(17));
+    return expected.isNull() || number[17].toUpper() != expected;
+}
+
 }  // namespace varnok

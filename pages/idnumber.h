@@ -10,6 +10,8 @@ namespace varnok {
 inline const QString ResidentIdCard = QStringLiteral("身份证");
 inline const QString MsgIdLength = QStringLiteral("身份证号码必须是15位或18位！");
 inline const QString MsgIdDate = QStringLiteral("身份证中年月日格式不正确！");
+// The hint beside the number; never a message box.
+inline const QString MsgIdCheckCharacter = QStringLiteral("校验码不符，请核对证件号码");
 
 struct IdNumberResult {
     enum Outcome { WrongLength, BadDate, Valid };
@@ -25,6 +27,17 @@ struct IdNumberResult {
 // 7-10, 11-12, 13-14. A sex position that is not a digit throws
 // ConversionError ("'x' is not a valid integer value").
 IdNumberResult parseIdNumber(const QString &number);
+
+// The check character of a resident identity number (GB 11643-1999):
+// ISO 7064 MOD 11-2 over its first 17 digits, '0'..'9' or 'X'. A null QChar
+// when the text is not 17 ASCII digits.
+QChar idCheckCharacter(QStringView first17);
+
+// Whether a number of this document type ends in the wrong check character:
+// only a resident identity card with an 18-character number is examined, and
+// a lower-case 'x' counts as 'X'. A number whose first 17 characters are not
+// all digits has no right check character, so it counts as wrong.
+bool checkCharacterMismatch(const QString &idType, const QString &number);
 
 // The earliest date a date field can hold; an earlier birth date counts as
 // an impossible date.

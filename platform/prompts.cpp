@@ -1,5 +1,7 @@
 #include "prompts.h"
 
+#include "app/checkdialog.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -56,6 +58,25 @@ public:
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return {};
         return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    }
+
+    QString savePdfFileName(QWidget *parent, const QString &folder, const QString &proposedName) override
+    {
+        QFileDialog dialog(parent, QStringLiteral("导出PDF"), folder, PdfFilter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(QStringLiteral("pdf"));
+        dialog.selectFile(proposedName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    }
+
+    int checkReport(QWidget *parent, const QList<ReportLine> &lines) override
+    {
+        CheckDialog dialog(lines, parent);
+        dialog.exec();
+        return dialog.chosen();
     }
 };
 

@@ -2,6 +2,7 @@
 // that tests can script the answers.
 #pragma once
 
+#include <QList>
 #include <QString>
 
 class QWidget;
@@ -11,6 +12,15 @@ namespace varnok {
 inline const QString AppTitle = QStringLiteral("Varnok——Version 1.0");
 inline const QString QuestionCaption = QStringLiteral("系统提示");
 inline const QString XmlFilter = QStringLiteral("XML文件 (*.xml)");
+inline const QString PdfFilter = QStringLiteral("PDF文件 (*.pdf)");
+
+// One line of the report of "检查": the tab, the field and the problem, in
+// the form's words.
+struct ReportLine {
+    QString tab;
+    QString field;
+    QString problem;
+};
 
 class Prompts {
 public:
@@ -28,6 +38,12 @@ public:
     // cancelled.
     virtual QString saveFileName(QWidget *parent, const QString &title, const QString &folder,
                                  const QString &proposedName) = 0;
+    // Save dialog for a PDF copy, proposing a file name in a folder; asks
+    // before replacing and adds ".pdf". Empty when cancelled.
+    virtual QString savePdfFileName(QWidget *parent, const QString &folder, const QString &proposedName) = 0;
+    // The report of "检查"; the index of the line chosen (double-clicked),
+    // -1 when closed without a choice.
+    virtual int checkReport(QWidget *parent, const QList<ReportLine> &lines) = 0;
 };
 
 // Message boxes and file dialogs for real.

@@ -8,6 +8,11 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libqt6svg6
     libxml2-dev
     fonts-wqy-microhei
+    xchm
+    dpkg-dev desktop-file-utils
+    g++-mingw-w64-x86-64-win32
+    xvfb xauth imagemagick
+    poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

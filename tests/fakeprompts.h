@@ -12,7 +12,7 @@
 
 struct FakePrompts : varnok::Prompts {
     struct Entry {
-        QString kind;     // message, question, error, open, save
+        QString kind;     // message, question, error, open, save, savepdf, report
         QString text;     // message text, or dialog title
         QString folder;   // dialogs: initial folder
         QString proposed; // save dialog: proposed file name
@@ -20,6 +20,8 @@ struct FakePrompts : varnok::Prompts {
     QList<Entry> log;
     QList<bool> answers;  // questions; No when empty
     QStringList files;    // dialogs; cancelled when empty
+    QList<int> choices;   // check reports: the line chosen; closed (-1) when empty
+    QList<QList<varnok::ReportLine>> reports;  // every check report shown
     std::function<void(const Entry &)> onPrompt;
 
     void record(const Entry &e)
@@ -44,6 +46,18 @@ struct FakePrompts : varnok::Prompts {
     {
         record({"save", title, folder, proposed});
         return files.isEmpty() ? QString() : files.takeFirst();
+    }
+
+    QString savePdfFileName(QWidget *, const QString &folder, const QString &proposed) override
+    {
+        record({"savepdf", {}, folder, proposed});
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+    int checkReport(QWidget *, const QList<varnok::ReportLine> &lines) override
+    {
+        reports.append(lines);
+        record({"report", {}, {}, {}});
+        return choices.isEmpty() ? -1 : choices.takeFirst();
     }
 
     QStringList texts(const QString &kind) const

@@ -6,6 +6,9 @@
 // skipped here and run by the unprivileged copy of this test.
 #include "formfixture.h"
 
+#include "platform/folders.h"
+
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <csignal>
 #include <sys/resource.h>
@@ -89,6 +92,7 @@ class TestDiskFailures : public QObject {
 private slots:
     void writes_data();
     void writes();
+    void readOnlyProgramFolderIsNotProposed();
 };
 
 void TestDiskFailures::writes_data()
@@ -195,6 +199,21 @@ void TestDiskFailures::writes()
     else
         QVERIFY(readFile(protectedFile) != before);
     QDir::setCurrent(previousFolder);
+}
+
+void TestDiskFailures::readOnlyProgramFolderIsNotProposed()
+{
+    QTemporaryDir dir;
+    QCOMPARE(platform::programDirectory(dir.path()), QDir::toNativeSeparators(dir.path()) + QDir::separator());
+    if (geteuid() == 0)
+        QSKIP("root ignores file permissions; the unprivileged run covers this");
+    QFile::setPermissions(dir.path(), ReadOnly);
+    const QString folder = platform::programDirectory(dir.path());
+    QFile::setPermissions(dir.path(), Writable);
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QVERIFY2(folder == QDir::toNativeSeparators(documents) + QDir::separator() ||
+                 folder == QDir::toNativeSeparators(QDir::homePath()) + QDir::separator(),
+             qPrintable(folder));
 }
 
 QTEST_MAIN(TestDiskFailures)

@@ -1,0 +1,104 @@
+#include "declarationcheck.h"
+
+#include "lists/listdefs.h"
+#include "pages/basicchecks.h"
+#include "pages/basicwords.h"
+#include "pages/idnumber.h"
+
+#include <QFileInfo>
+#include <exception>
+
+namespace varnok {
+
+namespace {
+
+QString withoutColon(QString caption)
+{
+    if (caption.endsWith(u'：'))
+        caption.chop(1);
+    return caption;
+}
+
+// The education check covers the whole group; name the group.
+QString failureField(const CheckFailure &failure)
+{
+    if (failure.focus == QLatin1String("W_school"))
+        return basicGroups().back().caption;
+    return basicWords(failure.focus);
+}
+
+bool isIdentityCheck(const CheckFailure &failure)
+{
+    return failure.focus == QLatin1String("W_name") || failure.focus == QLatin1String("W_cer");
+}
+
+void addBasicProblems(const DeclarationSnapshot &s, const QDate &today, std::vector<DeclarationProblem> &out)
+{
+    const QString cer = QStringLiteral("W_cer");
+    const bool mismatch = checkCharacterMismatch(s.basic.value(QStringLiteral("W_id")), s.basic.value(cer));
+    bool hintListed = false;
+    auto listHint = [&] {
+        if (mismatch && !hintListed)
+            out.push_back({0, cer, basicWords(cer), MsgIdCheckCharacter});
+        hintListed = true;
+    };
+    for (const CheckFailure &failure : basicSaveFailures(s.basic, today)) {
+        if (!isIdentityCheck(failure))
+            listHint();
+        out.push_back({0, failure.focus, failureField(failure), failure.message});
+    }
+    listHint();
+
+    if (s.file != FileState::Same)
+        out.push_back({0, QStringLiteral("Button6"), QStringLiteral("保存"),
+                       s.file == FileState::NotSaved ? MsgNotSaved : MsgChangesNotSaved});
+}
+
+void addListProblems(const DeclarationSnapshot &s, std::vector<DeclarationProblem> &out)
+{
+    for (const RecordListDef &def : recordListDefs()) {
+        const int tab = listTab(def.id);
+        if (def.id == WorkHistory && s.lists[size_t(def.id)].isEmpty()) {
+            const ListField &first = def.fields.front();
+            out.push_back({tab, first.name, withoutColon(first.caption), MsgNoWorkHistory});
+        }
+        if (s.editPending[size_t(def.id)])
+            out.push_back({tab, def.addButton.name, CommitCaption, MsgEditPending});
+    }
+}
+
+}  // namespace
+
+std::vector<DeclarationProblem> checkDeclaration(const DeclarationSnapshot &snapshot, const QDate &today)
+{
+    std::vector<DeclarationProblem> problems;
+    addBasicProblems(snapshot, today, problems);
+    addListProblems(snapshot, problems);
+    return problems;
+}
+
+FileState compareWithFile(const FieldValues &basic, const std::array<ListRows, ListCount> &lists,
+                          const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return FileState::NotSaved;
+    try {
+        // Written and read back as a save and an open would, so that only
+        // what the file can hold is compared.
+        XmlDocument written;
+        buildBasicDocument(written, basic);
+        for (int l = 0; l < ListCount; ++l)
+            writeListSection(written, listLayouts()[size_t(l)], lists[size_t(l)], [] { return QString(); });
+        XmlDocument window;
+        window.loadFromBytes(written.toBytes(), QStringLiteral("window"));
+        XmlDocument onDisk;
+        onDisk.loadFromFile(path);
+        const Declaration now = readDeclaration(window);
+        const Declaration saved = readDeclaration(onDisk);
+        return now.basic == saved.basic && now.lists == saved.lists ? FileState::Same : FileState::Differs;
+    } catch (const std::exception &) {
+        return FileState::Differs;
+    }
+}
+
+}  // namespace varnok

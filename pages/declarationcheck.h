@@ -1,0 +1,50 @@
+// The whole declaration checked at once, without saving anything: every check
+// of the first tab's "保存" (all of them, not only the first that fails), the
+// identity number's check character, an empty work history, lists with an
+// edit pending, and changes that are not in the bound file yet.
+#pragma once
+
+#include "document/layout.h"
+
+#include <QDate>
+#include <array>
+#include <vector>
+
+namespace varnok {
+
+inline const QString MsgCheckPassed = QStringLiteral("检查通过：申报资料完整，可以网上申报。");
+inline const QString MsgNotSaved = QStringLiteral("申报资料还没有保存到文件，请点击“保存”");
+inline const QString MsgChangesNotSaved = QStringLiteral("有修改还没有保存到文件，请点击“保存”");
+inline const QString MsgNoWorkHistory = QStringLiteral("还没有填写任何工作简历");
+inline const QString MsgEditPending = QStringLiteral("有一条记录正在修改，请点击“保存修改”");
+
+enum class FileState { NotSaved, Differs, Same };
+
+// The declaration as the window holds it.
+struct DeclarationSnapshot {
+    FieldValues basic;                        // as BasicPage::values()
+    std::array<ListRows, ListCount> lists;    // the grids' entry rows
+    std::array<bool, ListCount> editPending{}; // "保存修改" showing
+    FileState file = FileState::NotSaved;
+};
+
+struct DeclarationProblem {
+    int tab;          // tab index: 0 the first tab, listTab() for a list
+    QString control;  // objectName of the control that receives the focus
+    QString field;    // the field in the form's words
+    QString text;
+};
+
+inline int listTab(int list) { return 1 + list; }
+
+// Every problem, in the order of the tabs; within the first tab in the order
+// its save runs the checks, the check character right after the identity.
+std::vector<DeclarationProblem> checkDeclaration(const DeclarationSnapshot &snapshot, const QDate &today);
+
+// Whether the file at path holds what a save would write now: NotSaved when
+// there is no path or no file, Differs when the file reads back as other
+// values (record ids aside) or cannot be read. Reads only.
+FileState compareWithFile(const FieldValues &basic, const std::array<ListRows, ListCount> &lists,
+                          const QString &path);
+
+}  // namespace varnok
