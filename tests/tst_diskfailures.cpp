@@ -4,6 +4,7 @@
 // The full disk is a file-size limit on this process. Read-only places need
 // an unprivileged user (root ignores permissions): as root those rows are
 // skipped here and run by the unprivileged copy of this test.
+#include "testfiles.h"
 #include "formfixture.h"
 
 #include "platform/folders.h"
@@ -17,12 +18,6 @@
 using namespace varnok;
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void fillLists(FormFixture &f)
 {

@@ -1,4 +1,5 @@
 #include "formfixture.h"
+#include "testfiles.h"
 
 #include "document/layout.h"
 
@@ -8,25 +9,6 @@
 using namespace varnok;
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray gb(const QString &text)
-{
-    QStringEncoder enc("GB18030");
-    return QByteArray(enc.encode(text));
-}
 
 // The applicant of the expected file.
 void fillApplicant(FormFixture &f)

@@ -2,6 +2,7 @@
 // or is refused with a clear message, quickly, without a memory blow-up, and
 // a refusal leaves the window, its bound file and every file on disk as they
 // were.
+#include "testfiles.h"
 #include "formfixture.h"
 
 #include <QCryptographicHash>
@@ -12,12 +13,6 @@
 using namespace varnok;
 
 namespace {
-
-QByteArray gb(const QString &text)
-{
-    QStringEncoder enc("GB18030");
-    return QByteArray(enc.encode(text));
-}
 
 const QString Basic = QString::fromUtf8(
     "<初始注册><人员基本信息><姓名>李四</姓名><民族>1</民族><出生日期>1980-01-02</出生日期></人员基本信息></初始注册>"

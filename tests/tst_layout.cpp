@@ -1,3 +1,4 @@
+#include "testfiles.h"
 #include "document/layout.h"
 #include "document/values.h"
 #include "document/xmldocument.h"
@@ -28,12 +29,6 @@ XmlDocument parse(const QByteArray &bytes)
     XmlDocument doc;
     doc.loadFromBytes(bytes, "test.xml");
     return doc;
-}
-
-QByteArray gb(const QString &text)
-{
-    QStringEncoder enc("GB18030");
-    return QByteArray(enc.encode(text));
 }
 
 // A document as another writer might send it: GB2312 declared, GBK bytes.

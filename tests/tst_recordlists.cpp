@@ -1,4 +1,5 @@
 #include "formfixture.h"
+#include "testfiles.h"
 
 #include "document/layout.h"
 #include "document/xmldocument.h"
@@ -16,25 +17,6 @@ const Handler saveHandlers[ListCount] = {&TForm1::Button16Click, &TForm1::Button
                                          &TForm1::Button3Click};
 
 const QString DateMessage = "起始时间和结束时间不能相同且起始时间不得大于结束时间！";
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray gb(const QString &text)
-{
-    QStringEncoder encoder("GB18030");
-    return QByteArray(encoder.encode(text));
-}
 
 // Entry n of a list, as its fields take it and its grid shows it.
 QStringList sample(ListId list, int n)
