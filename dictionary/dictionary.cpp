@@ -13,13 +13,15 @@ Dictionary Dictionary::parse(const QByteArray &bytes, const QString &sourceName)
     doc.loadFromBytes(bytes, sourceName);
     Dictionary dictionary;
     const XmlElement root = doc.documentElement();
-    for (int i = 0; i < root.childCount(); ++i) {
-        const XmlElement type = root.child(i);
+    const QList<XmlElement> types = root.children();
+    for (int i = 0; i < types.size(); ++i) {
+        const XmlElement &type = types[i];
         if (type.attributeCount() == 0)
             throw XmlError(QStringLiteral("数据字典“%1”的第 %2 个类型没有名称。").arg(sourceName).arg(i + 1));
         DictType entry{type.attributeValue(0), {}};
-        for (int j = 0; j < type.childCount(); ++j) {
-            const XmlElement item = type.child(j);
+        const QList<XmlElement> items = type.children();
+        for (int j = 0; j < items.size(); ++j) {
+            const XmlElement &item = items[j];
             if (item.attributeCount() == 0)
                 throw XmlError(QStringLiteral("数据字典“%1”的类型“%2”中第 %3 项没有代码。")
                                    .arg(sourceName, entry.name).arg(j + 1));

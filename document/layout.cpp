@@ -92,8 +92,7 @@ namespace {
 template <typename Visit>
 void forEachPart(const XmlElement &root, const QString &marker, Visit visit)
 {
-    for (int i = 0; i < root.childCount(); ++i) {
-        const XmlElement part = root.child(i);
+    for (const XmlElement &part : root.children()) {
         if (part.hasChild(marker))
             visit(part);
     }
@@ -152,8 +151,7 @@ Declaration readDeclaration(const XmlDocument &doc)
         if (!root.hasChild(layout.section))
             continue;
         forEachPart(root, layout.item, [&](const XmlElement &section) {
-            for (int i = 0; i < section.childCount(); ++i) {
-                const XmlElement item = section.child(i);
+            for (const XmlElement &item : section.children()) {
                 QStringList row;
                 for (int c = 0; c < layout.fields.size(); ++c) {
                     const XmlElement field = item.firstChild(layout.fields[c]);

@@ -194,6 +194,15 @@ XmlElement XmlElement::child(int index) const
     throw ListIndexError(index);
 }
 
+QList<XmlElement> XmlElement::children() const
+{
+    QList<XmlElement> out;
+    for (xmlNode *c = node_->children; c; c = c->next)
+        if (isElement(c))
+            out.append(XmlElement(c));
+    return out;
+}
+
 XmlElement XmlElement::firstChild(const QString &name) const
 {
     const QByteArray wanted = name.toUtf8();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <stdexcept>
 #include <string>
@@ -35,6 +36,7 @@ public:
     QString name() const;
     int childCount() const;
     XmlElement child(int index) const;              // throws ListIndexError
+    QList<XmlElement> children() const;             // in document order
     XmlElement firstChild(const QString &name) const; // null when none
     bool hasChild(const QString &name) const { return !firstChild(name).isNull(); }
     bool removeFirstChild(const QString &name);     // false when none
