@@ -150,15 +150,23 @@ Declaration readDeclaration(const XmlDocument &doc)
         const ListLayout &layout = listLayouts()[size_t(l)];
         if (!root.hasChild(layout.section))
             continue;
+        QList<QByteArray> names;
+        for (const QString &field : layout.fields)
+            names << field.toUtf8();
         forEachPart(root, layout.item, [&](const XmlElement &section) {
             for (const XmlElement &item : section.children()) {
-                QStringList row;
-                for (int c = 0; c < layout.fields.size(); ++c) {
-                    const XmlElement field = item.firstChild(layout.fields[c]);
-                    const QString text = field.isNull() ? QString() : field.text();
-                    const QString &dictType = layout.dictTypes[c];
-                    row << (dictType.isEmpty() ? text : DictTextOf(dictType, text.trimmed()));
-                }
+                // Fields by name, in any order; the first of a name counts, a
+                // missing one is empty.
+                QStringList row(layout.fields.size());
+                QList<bool> found(layout.fields.size(), false);
+                for (const XmlElement &field : item.children())
+                    for (int c = 0; c < names.size(); ++c)
+                        if (!found[c] && field.hasName(names[c])) {
+                            found[c] = true;
+                            const QString &dictType = layout.dictTypes[c];
+                            row[c] = dictType.isEmpty() ? field.text() : DictTextOf(dictType, field.text().trimmed());
+                            break;
+                        }
                 result.lists[size_t(l)].append(row);
             }
         });

@@ -138,33 +138,37 @@ bool dropLayoutWhitespace(xmlNodePtr root)
 
 // libxml2 writes LF; the file format wants CR LF. The conversion runs on code
 // units, so a UTF-16 document is not torn apart.
-QByteArray toCrLf(const QByteArray &in, const QString &encoding)
+QByteArray toCrLf(const char *in, qsizetype size, const QString &encoding)
 {
     const QString enc = encoding.toUpper();
-    QByteArray out;
-    out.reserve(in.size() + in.size() / 16);
+    if (enc.startsWith(QLatin1String("UTF-32")) || enc.startsWith(QLatin1String("UCS-4")))
+        return QByteArray(in, size);
     if (enc.startsWith(QLatin1String("UTF-16")) || enc.startsWith(QLatin1String("UCS-2"))) {
         bool bigEndian = enc.endsWith(QLatin1String("BE"));
-        if (in.startsWith("\xFE\xFF"))
+        if (size >= 2 && in[0] == '\xFE' && in[1] == '\xFF')
             bigEndian = true;
-        else if (in.startsWith("\xFF\xFE"))
+        else if (size >= 2 && in[0] == '\xFF' && in[1] == '\xFE')
             bigEndian = false;
-        const QByteArray lf = bigEndian ? QByteArray("\0\n", 2) : QByteArray("\n\0", 2);
-        const QByteArray cr = bigEndian ? QByteArray("\0\r", 2) : QByteArray("\r\0", 2);
-        for (qsizetype i = 0; i + 1 < in.size(); i += 2) {
-            const QByteArray unit = in.mid(i, 2);
-            if (unit == lf)
-                out += cr;
-            out += unit;
+        const char lf[2] = {bigEndian ? '\0' : '\n', bigEndian ? '\n' : '\0'};
+        const char cr[2] = {bigEndian ? '\0' : '\r', bigEndian ? '\r' : '\0'};
+        QByteArray out;
+        out.reserve(size + size / 8);
+        for (qsizetype i = 0; i + 1 < size; i += 2) {
+            if (in[i] == lf[0] && in[i + 1] == lf[1])
+                out.append(cr, 2);
+            out.append(in + i, 2);
         }
         return out;
     }
-    if (enc.startsWith(QLatin1String("UTF-32")) || enc.startsWith(QLatin1String("UCS-4")))
-        return in;
-    for (char ch : in) {
-        if (ch == '\n')
-            out += '\r';
-        out += ch;
+    qsizetype lines = 0;
+    for (qsizetype i = 0; i < size; ++i)
+        lines += in[i] == '\n';
+    QByteArray out(size + lines, Qt::Uninitialized);
+    char *to = out.data();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (in[i] == '\n')
+            *to++ = '\r';
+        *to++ = in[i];
     }
     return out;
 }
@@ -228,7 +232,17 @@ XmlElement XmlElement::addChild(const QString &name)
     return XmlElement(xmlAddChild(node_, child));
 }
 
-QString XmlElement::text() const { return takeXml(xmlNodeGetContent(node_)); }
+QString XmlElement::text() const
+{
+    const xmlNode *only = node_->children;
+    if (only == nullptr)
+        return {};
+    if (only->next == nullptr && only->type == XML_TEXT_NODE)
+        return fromXml(only->content);  // the usual value: read in place
+    return takeXml(xmlNodeGetContent(node_));
+}
+
+bool XmlElement::hasName(const QByteArray &utf8) const { return xmlStrEqual(node_->name, cast(utf8)); }
 
 void XmlElement::setText(const QString &text)
 {
@@ -410,11 +424,13 @@ QByteArray XmlDocument::toBytes() const
     }
     const long written = xmlSaveDoc(save, doc_);
     xmlSaveClose(save);
-    QByteArray bytes(reinterpret_cast<const char *>(xmlBufferContent(buffer)), xmlBufferLength(buffer));
+    const QByteArray bytes =
+        written < 0 ? QByteArray()
+                    : toCrLf(reinterpret_cast<const char *>(xmlBufferContent(buffer)), xmlBufferLength(buffer), enc);
     xmlBufferFree(buffer);
     if (written < 0)
         throw XmlError(QStringLiteral("文档无法按编码“%1”写出。").arg(enc));
-    return toCrLf(bytes, enc);
+    return bytes;
 }
 
 void XmlDocument::save(const QString &path) const { writeFileSafely(path, toBytes()); }

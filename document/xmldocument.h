@@ -34,6 +34,7 @@ public:
     explicit operator bool() const { return node_ != nullptr; }
 
     QString name() const;
+    bool hasName(const QByteArray &utf8) const;
     int childCount() const;
     XmlElement child(int index) const;              // throws ListIndexError
     QList<XmlElement> children() const;             // in document order
