@@ -88,16 +88,6 @@ void writeListSection(XmlDocument &doc, const ListLayout &layout, const ListRows
 
 namespace {
 
-// Every child of root that contains the marker supplies values.
-template <typename Visit>
-void forEachPart(const XmlElement &root, const QString &marker, Visit visit)
-{
-    for (const XmlElement &part : root.children()) {
-        if (part.hasChild(marker))
-            visit(part);
-    }
-}
-
 void readBasicField(const XmlElement &from, const BasicField &field, FieldValues &into)
 {
     const XmlElement element = from.firstChild(field.element);
@@ -122,54 +112,90 @@ void readBasicField(const XmlElement &from, const BasicField &field, FieldValues
     }
 }
 
+// The parts of a document are found by a marker child: 人员基本信息,
+// 毕业时间, or a list's item name.
+enum Marker { PersonMarker, EducationMarker, FirstItemMarker };
+constexpr int MarkerCount = FirstItemMarker + ListCount;
+
+struct Part {
+    XmlElement element;
+    unsigned markers = 0;  // bit per Marker
+    bool holds(int marker) const { return markers & (1u << marker); }
+};
+
+// Each child of root with the markers it holds, in one pass over the document.
+std::vector<Part> partsOf(const XmlElement &root)
+{
+    std::array<QByteArray, MarkerCount> names;
+    names[PersonMarker] = el::Person.toUtf8();
+    names[EducationMarker] = el::EducationMarker.toUtf8();
+    for (int l = 0; l < ListCount; ++l)
+        names[size_t(FirstItemMarker + l)] = listLayouts()[size_t(l)].item.toUtf8();
+    std::vector<Part> parts;
+    for (const XmlElement &element : root.children()) {
+        Part part{element};
+        for (const XmlElement &child : element.children())
+            for (int m = 0; m < MarkerCount; ++m)
+                if (!part.holds(m) && child.hasName(names[size_t(m)]))
+                    part.markers |= 1u << m;
+        parts.push_back(part);
+    }
+    return parts;
+}
+
+ListRows readItems(const XmlElement &section, const ListLayout &layout)
+{
+    QList<QByteArray> names;
+    for (const QString &field : layout.fields)
+        names << field.toUtf8();
+    ListRows rows;
+    for (const XmlElement &item : section.children()) {
+        // Fields by name, in any order; the first of a name counts, a
+        // missing one is empty.
+        QStringList row(layout.fields.size());
+        unsigned found = 0;
+        for (const XmlElement &field : item.children())
+            for (int c = 0; c < names.size(); ++c)
+                if (!(found & (1u << c)) && field.hasName(names[c])) {
+                    found |= 1u << c;
+                    const QString &dictType = layout.dictTypes[c];
+                    row[c] = dictType.isEmpty() ? field.text() : DictTextOf(dictType, field.text().trimmed());
+                    break;
+                }
+        rows.append(row);
+    }
+    return rows;
+}
+
 }  // namespace
 
 Declaration readDeclaration(const XmlDocument &doc)
 {
     Declaration result;
     const XmlElement root = doc.documentElement();
+    const std::vector<Part> parts = partsOf(root);
 
-    if (root.hasChild(el::Registration)) {
-        forEachPart(root, el::Person, [&](const XmlElement &part) {
-            if (part.childCount() == 0)
-                return;
-            const XmlElement first = part.child(0);
-            for (const BasicField &field : basicFields())
-                if (!field.education)
-                    readBasicField(first, field, result.basic);
-        });
-    }
-    if (root.hasChild(el::Education)) {
-        forEachPart(root, el::EducationMarker, [&](const XmlElement &part) {
-            for (const BasicField &field : basicFields())
-                if (field.education)
-                    readBasicField(part, field, result.basic);
-        });
-    }
+    if (root.hasChild(el::Registration))
+        for (const Part &part : parts)
+            if (part.holds(PersonMarker) && part.element.childCount() > 0) {
+                const XmlElement first = part.element.child(0);
+                for (const BasicField &field : basicFields())
+                    if (!field.education)
+                        readBasicField(first, field, result.basic);
+            }
+    if (root.hasChild(el::Education))
+        for (const Part &part : parts)
+            if (part.holds(EducationMarker))
+                for (const BasicField &field : basicFields())
+                    if (field.education)
+                        readBasicField(part.element, field, result.basic);
     for (int l = 0; l < ListCount; ++l) {
         const ListLayout &layout = listLayouts()[size_t(l)];
         if (!root.hasChild(layout.section))
             continue;
-        QList<QByteArray> names;
-        for (const QString &field : layout.fields)
-            names << field.toUtf8();
-        forEachPart(root, layout.item, [&](const XmlElement &section) {
-            for (const XmlElement &item : section.children()) {
-                // Fields by name, in any order; the first of a name counts, a
-                // missing one is empty.
-                QStringList row(layout.fields.size());
-                QList<bool> found(layout.fields.size(), false);
-                for (const XmlElement &field : item.children())
-                    for (int c = 0; c < names.size(); ++c)
-                        if (!found[c] && field.hasName(names[c])) {
-                            found[c] = true;
-                            const QString &dictType = layout.dictTypes[c];
-                            row[c] = dictType.isEmpty() ? field.text() : DictTextOf(dictType, field.text().trimmed());
-                            break;
-                        }
-                result.lists[size_t(l)].append(row);
-            }
-        });
+        for (const Part &part : parts)
+            if (part.holds(FirstItemMarker + l))
+                result.lists[size_t(l)] += readItems(part.element, layout);
     }
     return result;
 }
