@@ -6,7 +6,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6svg6
-    libxml2-dev
+    libxml2-dev libbenchmark-dev time
     fonts-wqy-microhei
     xchm
     dpkg-dev desktop-file-utils
