@@ -98,6 +98,13 @@ QString declaredEncoding(const QByteArray &bytes)
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
+XmlError tooLarge(const QString &source)
+{
+    return XmlError(QStringLiteral("文件“%1”超过 %2 MB，不是本程序的申报资料，拒绝读取。")
+                        .arg(source)
+                        .arg(XmlDocument::MaxFileSize / (1024 * 1024)));
+}
+
 bool isElement(const xmlNode *node) { return node->type == XML_ELEMENT_NODE; }
 
 bool hasElementChild(const xmlNode *node)
@@ -318,9 +325,7 @@ void XmlDocument::loadFromBytes(const QByteArray &bytes, const QString &sourceNa
 {
     initialiseLibxml();
     if (bytes.size() > MaxFileSize)
-        throw XmlError(QStringLiteral("文件“%1”超过 %2 MB，不是本程序的申报资料，拒绝读取。")
-                           .arg(sourceName)
-                           .arg(MaxFileSize / (1024 * 1024)));
+        throw tooLarge(sourceName);
 
     // Windows programs write code page 936 under the label "GB2312": read
     // such files with the superset decoder, so characters beyond GB2312 open.
@@ -392,9 +397,7 @@ void XmlDocument::loadFromFile(const QString &path)
     QFile file(path);
     const QFileInfo info(path);
     if (info.exists() && info.size() > MaxFileSize)
-        throw XmlError(QStringLiteral("文件“%1”超过 %2 MB，不是本程序的申报资料，拒绝读取。")
-                           .arg(path)
-                           .arg(MaxFileSize / (1024 * 1024)));
+        throw tooLarge(path);
     if (!file.open(QIODevice::ReadOnly))
         throw XmlError(QStringLiteral("无法打开文件“%1”：%2").arg(path, file.errorString()));
     // Read one byte past the limit, so a file that grows meanwhile is still caught.
