@@ -44,7 +44,7 @@ void TForm1::Label47Click()
     DeclarationSnapshot snapshot{page.values(), listRows(), {}, FileState::NotSaved};
     for (int l = 0; l < ListCount; ++l)
         snapshot.editPending[size_t(l)] = lists_[size_t(l)]->inEditMode();
-    snapshot.file = compareWithFile(snapshot.basic, snapshot.lists, currentPath_);
+    snapshot.file = fileState();
 
     const std::vector<DeclarationProblem> problems = checkDeclaration(snapshot, QDate::currentDate());
     if (problems.empty()) {

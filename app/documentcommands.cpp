@@ -19,6 +19,10 @@
 
 namespace varnok {
 
+namespace {
+const QString QuestionOpenUnsaved = QStringLiteral("填写的文件还没有保存！确认要打开其他文件吗?");
+}  // namespace
+
 QString TForm1::proposedFileName() const
 {
     return page.W_name->text() + formatDate(QDate::currentDate()) + u'-' + RandomDigits() + QStringLiteral(".xml");
@@ -52,6 +56,8 @@ void TForm1::Button6Click()
     try {
         XMLDocument1.save(currentPath_);
         basicWritten_ = true;
+        // A fresh document: the lists are in it once their saves below ran.
+        saved_ = Declaration{values, {}};
     } catch (...) {
         // Nothing was written: stay unbound rather than bound to a file that
         // does not exist.
@@ -97,6 +103,8 @@ void TForm1::Label44Click()
 
 void TForm1::Label12Click()
 {
+    if (!mayDiscard(QuestionOpenUnsaved))
+        return;
     programDir_ = platform::programDirectory(QCoreApplication::applicationDirPath());
     const QString chosen = prompts_.openFileName(this, programDir_);
     if (chosen.isEmpty())
@@ -116,6 +124,7 @@ void TForm1::Label12Click()
     page.setValues(declaration.basic);
     for (int l = 0; l < ListCount; ++l)
         lists_[size_t(l)]->appendEntries(declaration.lists[size_t(l)]);
+    saved_ = held();
 }
 
 }  // namespace varnok

@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QThread>
 #include <QUuid>
 #include <QTimer>
 #include <cstdlib>
@@ -36,6 +37,12 @@
 
 namespace varnok {
 
+namespace {
+const QString QuestionExit = QStringLiteral("确认要退出本系统吗?");
+const QString QuestionExitUnsaved = QStringLiteral("填写的文件还没有保存！确认要退出本系统吗?");
+const QString QuestionNewUnsaved = QStringLiteral("填写的文件还没有保存！确认要新建吗?");
+}  // namespace
+
 TForm1::TForm1(Prompts &prompts, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       prompts_(prompts)
@@ -43,7 +50,6 @@ TForm1::TForm1(Prompts &prompts, QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(AppTitle);
     setFixedSize(1000, 662);
-    requestTermination = [] { QCoreApplication::quit(); };
     currentPath_.clear();
     programDir_.clear();
 
@@ -241,12 +247,15 @@ void TForm1::FormCreate()
 
     for (RecordList *l : lists_)
         l->writeHeadings();
+    cleared_ = saved_ = held();
 }
 
 // ------------------------------------------------------------- commands
 
 void TForm1::Label1Click()
 {
+    if (!mayDiscard(QuestionNewUnsaved))
+        return;
     try {
         currentPath_ = programDir_ + QStringLiteral("Tamsor") + formatDate(QDate::currentDate()) + u'-' +
                        RandomDigits() + QStringLiteral(".xml");
@@ -256,6 +265,7 @@ void TForm1::Label1Click()
         page.Button6->setEnabled(false);
         for (RecordList *l : lists_)
             l->saveButton()->setEnabled(false);
+        saved_ = cleared_;
         page.W_name->setFocus();
     } catch (...) {
         prompts_.message(this, QStringLiteral("程序出现异常错误，请退出后再次运行！"));
@@ -282,25 +292,57 @@ void TForm1::Label45Click()
 
 bool TForm1::documentExists() const { return !currentPath_.isEmpty() && QFile::exists(currentPath_); }
 
+// ------------------------------------------------------- unsaved changes
+
+Declaration TForm1::held() const { return {page.values(), listRows()}; }
+
+FileState TForm1::fileState() const
+{
+    if (!documentExists())
+        return FileState::NotSaved;
+    return held() == saved_ ? FileState::Same : FileState::Differs;
+}
+
+bool TForm1::hasUnsavedChanges() const
+{
+    for (const RecordList *l : lists_)
+        if (l->inEditMode())
+            return true;
+    // Without a file, anything typed since the window was cleared counts.
+    if (!documentExists())
+        return held() != cleared_;
+    return fileState() == FileState::Differs;
+}
+
+bool TForm1::mayDiscard(const QString &question)
+{
+    return !hasUnsavedChanges() || prompts_.question(this, question);
+}
+
+// ----------------------------------------------------------------- leaving
+
+QString TForm1::exitQuestion() const
+{
+    return documentExists() && !hasUnsavedChanges() ? QuestionExit : QuestionExitUnsaved;
+}
+
 void TForm1::Button2Click()
 {
-    if (documentExists() && prompts_.question(this, QStringLiteral("确认要退出本系统吗?")))
-        ShutDown();
-    if (!documentExists() && prompts_.question(this, QStringLiteral("填写的文件还没有保存！确认要退出本系统吗?")))
+    if (prompts_.question(this, exitQuestion()))
         ShutDown();
 }
 
 bool TForm1::FormCloseQuery()
 {
-    if (documentExists() && prompts_.question(this, QStringLiteral("确认要退出本系统吗?")))
-        ShutDown();
-    if (documentExists())
-        return false;
-    if (prompts_.question(this, QStringLiteral("填写的文件还没有保存！确认要退出本系统吗?"))) {
-        ShutDown();
+    if (shutDown_)
         return true;
-    }
-    return false;
+    const bool exists = documentExists();
+    if (!prompts_.question(this, exitQuestion()))
+        return false;
+    ShutDown();
+    // With a document on disk the close itself is refused; the program ends
+    // all the same, since ShutDown has ended the event loop.
+    return !exists;
 }
 
 void TForm1::closeEvent(QCloseEvent *event)
@@ -312,13 +354,24 @@ void TForm1::closeEvent(QCloseEvent *event)
 
 void TForm1::ShutDown()
 {
+    // Once per process: a second run would find nothing to put back.
+    if (shutDown_)
+        return;
+    shutDown_ = true;
     if (QFile::exists(QStringLiteral("help.chm")))
         QFile::remove(QStringLiteral("help.chm"));
-    platform::writeUserShortDate(savedShortDate_.value_or(std::string()));
-    platform::broadcastSettingChange();
+    // Only a format that was really read is written back; an empty one would
+    // damage the user's own setting.
+    if (savedShortDate_ && !savedShortDate_->empty()) {
+        platform::writeUserShortDate(*savedShortDate_);
+        platform::broadcastSettingChange();
+    }
     savedShortDate_.reset();
-    if (requestTermination)
-        requestTermination();
+    // Leave the event loop without closing the windows: closing them would run
+    // the close query and ask a second time. (Without a running loop there is
+    // nothing to leave, and exit() would end the next loop before it starts.)
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
 }
 
 QString TForm1::RandomDigits()
@@ -358,6 +411,7 @@ void TForm1::ClearAllFields()
     page.updateIdHint();
     for (RecordList *l : lists_)
         l->clearAll();
+    cleared_ = held();
 }
 
 // ------------------------------------------------------- first tab rules
@@ -397,16 +451,22 @@ void TForm1::W_nameChange() { page.Button6->setEnabled(true); }
 
 void TForm1::Button15Click() { list(WorkHistory).addOrCommit(); }
 void TForm1::W_wkgridClick() { list(WorkHistory).gridClick(); }
-void TForm1::Button16Click() { list(WorkHistory).save(); }
+void TForm1::Button16Click() { saveList(WorkHistory); }
 void TForm1::Button17Click() { list(Achievements).addOrCommit(); }
 void TForm1::W_yjgridClick() { list(Achievements).gridClick(); }
-void TForm1::Button18Click() { list(Achievements).save(); }
+void TForm1::Button18Click() { saveList(Achievements); }
 void TForm1::Button9Click() { list(ContinuingEducation).addOrCommit(); }
 void TForm1::StringGrid2Click() { list(ContinuingEducation).gridClick(); }
-void TForm1::Button11Click() { list(ContinuingEducation).save(); }
+void TForm1::Button11Click() { saveList(ContinuingEducation); }
 void TForm1::Button1Click() { list(CreditRecord).addOrCommit(); }
 void TForm1::W_xygridClick() { list(CreditRecord).gridClick(); }
-void TForm1::Button3Click() { list(CreditRecord).save(); }
+void TForm1::Button3Click() { saveList(CreditRecord); }
+
+void TForm1::saveList(ListId id)
+{
+    if (list(id).save())
+        saved_.lists[size_t(id)] = list(id).rows();
+}
 
 // ------------------------------------------------------------ ListHost
 

@@ -6,10 +6,10 @@
 #include "document/xmldocument.h"
 #include "lists/recordlist.h"
 #include "pages/basicpage.h"
+#include "pages/declarationcheck.h"
 
 #include <QMainWindow>
 #include <array>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -61,8 +61,12 @@ public:
     QString statusText(int panel) const;
     // The user's format saved at start-up; empty once ShutDown has run.
     std::optional<std::string> savedShortDate() const { return savedShortDate_; }
-    // What ShutDown does last; tests replace it.
-    std::function<void()> requestTermination;
+    // ShutDown has run: the event loop is ending.
+    bool hasShutDown() const { return shutDown_; }
+    // The window holds something its document does not: a field of the first
+    // tab, a row of a grid, or an entry being edited. Without a document on
+    // disk, anything typed since the window was last cleared.
+    bool hasUnsavedChanges() const;
 
     // Handlers. They throw; the connections run them through the guard.
 public slots:
@@ -123,6 +127,13 @@ private:
     void run(void (TForm1::*handler)());
     void setStatusPath(const QString &path);
     bool documentExists() const;
+    // What the window holds, in the document's terms.
+    Declaration held() const;
+    FileState fileState() const;
+    // No unsaved changes, or the user agreed to lose them.
+    bool mayDiscard(const QString &question);
+    QString exitQuestion() const;
+    void saveList(ListId id);
     QString proposedFileName() const;
     void fillPickList(QComboBox *combo, const QString &type, int count, const QString &selected = {});
     std::array<ListRows, ListCount> listRows() const;
@@ -134,6 +145,11 @@ private:
     QString programDir_;
     QString saveDialogFolder_;
     std::optional<std::string> savedShortDate_;
+    bool shutDown_ = false;
+    // What the document on disk holds, as of the last open or save, and what
+    // the window held when it was last cleared.
+    Declaration saved_;
+    Declaration cleared_;
     bool basicWritten_ = false;  // the last basic save wrote its file
     std::array<RecordList *, ListCount> lists_{};
     QLabel *statusPanels_[2] = {nullptr, nullptr};

@@ -18,7 +18,6 @@ int main(int argc, char **argv)
     QApplication app(qtArgc, argv);
     FakePrompts prompts;
     varnok::TForm1 form(prompts);
-    form.requestTermination = [] {};
     form.show();
     if (argc > 1) {
         prompts.files << QString::fromLocal8Bit(argv[1]);

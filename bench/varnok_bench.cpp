@@ -138,7 +138,6 @@ struct Session {
     {
         QFile::remove(path);
         QFile::copy(documentPath(n), path);
-        form.requestTermination = [] {};
         form.show();
         open();
     }

@@ -75,6 +75,7 @@ void writeListSection(XmlDocument &doc, const ListLayout &layout, const ListRows
 struct Declaration {
     FieldValues basic;  // only the values the document holds
     std::array<ListRows, ListCount> lists;
+    bool operator==(const Declaration &) const = default;
 };
 
 // Codes become texts, dates are checked; throws ConversionError for a date

@@ -184,22 +184,23 @@ void RecordList::loadRowIntoFields(int row)
         setControlValue(fields_[i], grid_->cell(int(i), row));
 }
 
-void RecordList::save()
+bool RecordList::save()
 {
     const QString path = host_.currentDocumentPath();
     if (path.isEmpty() && host_.applicantName().isEmpty()) {
         host_.prompts().message(host_.dialogParent(), MsgFillBasicFirst);
         host_.showApplicantName();
-        return;
+        return false;
     }
     if (path.isEmpty() || !QFile::exists(path))
-        return;
+        return false;
     XmlDocument &doc = host_.document();
     doc.loadFromFile(path);
     writeListSection(doc, listLayouts()[size_t(def_.id)], rows(), [this] { return host_.newRecordId(); });
     doc.save(path);
     host_.showSavedPath();
     saveButton_->setEnabled(false);
+    return true;
 }
 
 void RecordList::writeHeadings() { grid_->setRow(0, def_.headers()); }

@@ -52,7 +52,7 @@ public:
 
     void addOrCommit();  // the add button
     void gridClick();    // a click reported by the grid
-    void save();         // the list's "保存"
+    bool save();         // the list's "保存"; whether it wrote the file
 
     void writeHeadings();
     void clearEntryFields();

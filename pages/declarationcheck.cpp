@@ -5,8 +5,6 @@
 #include "pages/basicwords.h"
 #include "pages/idnumber.h"
 
-#include <QFileInfo>
-#include <exception>
 
 namespace varnok {
 
@@ -75,30 +73,6 @@ std::vector<DeclarationProblem> checkDeclaration(const DeclarationSnapshot &snap
     addBasicProblems(snapshot, today, problems);
     addListProblems(snapshot, problems);
     return problems;
-}
-
-FileState compareWithFile(const FieldValues &basic, const std::array<ListRows, ListCount> &lists,
-                          const QString &path)
-{
-    if (path.isEmpty() || !QFileInfo(path).isFile())
-        return FileState::NotSaved;
-    try {
-        // Written and read back as a save and an open would, so that only
-        // what the file can hold is compared.
-        XmlDocument written;
-        buildBasicDocument(written, basic);
-        for (int l = 0; l < ListCount; ++l)
-            writeListSection(written, listLayouts()[size_t(l)], lists[size_t(l)], [] { return QString(); });
-        XmlDocument window;
-        window.loadFromBytes(written.toBytes(), QStringLiteral("window"));
-        XmlDocument onDisk;
-        onDisk.loadFromFile(path);
-        const Declaration now = readDeclaration(window);
-        const Declaration saved = readDeclaration(onDisk);
-        return now.basic == saved.basic && now.lists == saved.lists ? FileState::Same : FileState::Differs;
-    } catch (const std::exception &) {
-        return FileState::Differs;
-    }
 }
 
 }  // namespace varnok

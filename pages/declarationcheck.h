@@ -18,6 +18,7 @@ inline const QString MsgChangesNotSaved = QStringLiteral("有修改还没有保�
 inline const QString MsgNoWorkHistory = QStringLiteral("还没有填写任何工作简历");
 inline const QString MsgEditPending = QStringLiteral("有一条记录正在修改，请点击“保存修改”");
 
+// Whether the bound document holds what the window holds.
 enum class FileState { NotSaved, Differs, Same };
 
 // The declaration as the window holds it.
@@ -40,11 +41,5 @@ inline int listTab(int list) { return 1 + list; }
 // Every problem, in the order of the tabs; within the first tab in the order
 // its save runs the checks, the check character right after the identity.
 std::vector<DeclarationProblem> checkDeclaration(const DeclarationSnapshot &snapshot, const QDate &today);
-
-// Whether the file at path holds what a save would write now: NotSaved when
-// there is no path or no file, Differs when the file reads back as other
-// values (record ids aside) or cannot be read. Reads only.
-FileState compareWithFile(const FieldValues &basic, const std::array<ListRows, ListCount> &lists,
-                          const QString &path);
 
 }  // namespace varnok

@@ -19,13 +19,7 @@
 struct FormFixture {
     FakePrompts prompts;
     std::unique_ptr<varnok::TForm1> form;
-    int terminations = 0;
-
-    FormFixture()
-    {
-        form = std::make_unique<varnok::TForm1>(prompts);
-        form->requestTermination = [this] { ++terminations; };
-    }
+    FormFixture() { form = std::make_unique<varnok::TForm1>(prompts); }
 
     template <typename T = QWidget>
     T *get(const QString &name) const
@@ -34,6 +28,13 @@ struct FormFixture {
         if (!w)
             qFatal("no control %s", qPrintable(name));
         return w;
+    }
+
+    // Agree to lose what is unsaved, should the next 新建 or 打开 ask.
+    void agreeToDiscard()
+    {
+        if (form->hasUnsavedChanges())
+            prompts.answers << true;
     }
 
     QString value(const QString &name) const { return varnok::controlValue(get(name)); }

@@ -211,7 +211,6 @@ int main(int argc, char *argv[])
     delete splash;
 
     TForm1 form(prompts);
-    form.requestTermination = [] {};
     form.show();
     form.activateWindow();
     settle();

@@ -208,6 +208,7 @@ void TestDocuments::failedOpenLeavesEverythingAsItWas()
     const QString broken = dir.filePath("broken.xml");
     writeFile(broken, bytes);
     f.prompts.clear();
+    f.agreeToDiscard();
     f.prompts.files << broken;
     QTest::mouseClick(f.get("Label12"), Qt::LeftButton);
 
@@ -275,6 +276,7 @@ void TestDocuments::documentsFromElsewhere()
     writeFile(path, bytes);
     FormFixture f;
     f.set("W_name", "之前的内容");
+    f.agreeToDiscard();
     f.prompts.files << path;
     f.form->Label12Click();
     QVERIFY2(f.prompts.errors().isEmpty(), qPrintable(f.prompts.errors().join('\n')));

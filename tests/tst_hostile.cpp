@@ -210,6 +210,7 @@ void TestHostile::everyTruncationOfARealDocumentIsRefused()
         out.write(whole.left(size));
         out.close();
         f.prompts.clear();
+        f.agreeToDiscard();
         f.prompts.files << path;
         QElapsedTimer clock;
         clock.start();
@@ -225,6 +226,7 @@ void TestHostile::everyTruncationOfARealDocumentIsRefused()
     out.write(whole);
     out.close();
     f.prompts.clear();
+    f.agreeToDiscard();
     f.prompts.files << path;
     f.form->Label12Click();
     QCOMPARE(f.get<RecordGrid>("W_wkgrid")->rowCount(), 61);

@@ -30,7 +30,9 @@ private slots:
     void randomDigitsAreFourDigits();
     void leaving_data();
     void leaving();
-    void shortDateFormatIsSwitchedAndRestored();
+    void newAndOpenAskBeforeDiscarding_data();
+    void newAndOpenAskBeforeDiscarding();
+    void shutDownRunsOnceAndWritesOnlyWhatItRead();
     void helpIsExtractedToTheWorkingFolder();
     void helpThatCannotBeWrittenShowsTheError();
     void onlineDeclarationFailureIsReported();
@@ -208,7 +210,10 @@ void TestMainWindow::newDiscardsEverythingAndNamesAFile()
     f.form->PageControl1->setCurrentIndex(3);
     QVERIFY(f.get("Button6")->isEnabled() && f.get("Button16")->isEnabled());
 
+    f.prompts.answers << true;
     f.form->Label1Click();
+    QCOMPARE(f.prompts.questions(), QStringList{"填写的文件还没有保存！确认要新建吗?"});
+    f.prompts.clear();
     static const QRegularExpression shape("^Tamsor(\\d{4}-\\d{2}-\\d{2})-\\d{4}\\.xml$");
     const QString path = f.form->currentDocumentPath();
     QVERIFY(path.startsWith(f.form->programDirectory()));
@@ -243,24 +248,113 @@ void TestMainWindow::randomDigitsAreFourDigits()
         QVERIFY(four.match(TForm1::RandomDigits()).hasMatch());
 }
 
+namespace {
+
+enum Held {
+    Nothing, Typed, NewThenTyped, Saved, SavedThenChanged, EditPending, RowAdded, RowSaved, Opened,
+    OpenedThenFileDeleted
+};
+
+void addWorkEntry(FormFixture &f)
+{
+    f.set("W_wkpart", "某单位");
+    f.set("W_wktms", "2001-01-01");
+    f.form->Button15Click();
+}
+
+// The window in one of the states that decide whether a command asks first.
+void prepareHeld(FormFixture &f, Held held, const QString &dir)
+{
+    const QString path = dir + "/saved.xml";
+    if (held == Nothing)
+        return;
+    if (held == NewThenTyped)
+        f.form->Label1Click();
+    f.fillBasic();
+    if (held == Typed || held == NewThenTyped)
+        return;
+    f.prompts.files << path;
+    f.form->Button6Click();
+    QVERIFY(QFile::exists(path));
+    switch (held) {
+    case SavedThenChanged:
+        f.set("W_zgid", "ZG2012-0002");
+        break;
+    case EditPending:
+        addWorkEntry(f);
+        f.form->Button16Click();
+        f.form->list(WorkHistory).grid()->setCurrentCell(4, 1);
+        f.form->W_wkgridClick();
+        QCOMPARE(f.form->list(WorkHistory).addButton()->text(), QString("保存修改"));
+        break;
+    case RowAdded:
+    case RowSaved:
+        addWorkEntry(f);
+        if (held == RowSaved)
+            f.form->Button16Click();
+        break;
+    case Opened:
+    case OpenedThenFileDeleted:
+        addWorkEntry(f);
+        f.form->Button16Click();
+        f.form->Label1Click();  // nothing unsaved: no question
+        f.prompts.files << path;
+        f.form->Label12Click();
+        QCOMPARE(f.form->list(WorkHistory).entryCount(), 1);
+        if (held == OpenedThenFileDeleted)
+            QVERIFY(QFile::remove(path));
+        break;
+    default:
+        break;
+    }
+    QVERIFY(f.prompts.errors().isEmpty());
+}
+
+// Runs the step inside the application's own event loop and returns how the
+// loop ended: 0 when the program ended it, 2 when it was still running once
+// the step and everything it set off had run, 3 when it hung.
+int inEventLoop(const std::function<void()> &step)
+{
+    QObject context;  // its timers go with it
+    QTimer::singleShot(0, &context, [&] {
+        step();
+        QTimer::singleShot(200, &context, [] { QCoreApplication::exit(2); });
+    });
+    QTimer::singleShot(20000, &context, [] { QCoreApplication::exit(3); });
+    return QCoreApplication::exec();
+}
+
+}  // namespace
+
 void TestMainWindow::leaving_data()
 {
     QTest::addColumn<bool>("closeBox");
-    QTest::addColumn<bool>("documentExists");
+    QTest::addColumn<int>("held");
     QTest::addColumn<bool>("answer");
+    QTest::addColumn<QString>("question");
+    const QString a = "确认要退出本系统吗?";
+    const QString b = "填写的文件还没有保存！确认要退出本系统吗?";
+    const QList<std::tuple<const char *, Held, QString>> states{
+        {"nothing typed", Nothing, b},         {"typed, no file", Typed, b},
+        {"saved", Saved, a},                   {"saved, then changed", SavedThenChanged, b},
+        {"saved, edit pending", EditPending, b}, {"new file not written yet", NewThenTyped, b},
+        {"row added after saving", RowAdded, b}, {"opened", Opened, a},
+    };
     for (bool closeBox : {false, true})
-        for (bool exists : {false, true})
+        for (const auto &[name, held, question] : states)
             for (bool answer : {false, true})
-                QTest::addRow("%s, %s, %s", closeBox ? "close box" : "退出", exists ? "saved" : "unsaved",
-                              answer ? "yes" : "no")
-                    << closeBox << exists << answer;
+                QTest::addRow("%s, %s, %s", closeBox ? "close box" : "退出", name, answer ? "yes" : "no")
+                    << closeBox << int(held) << answer << question;
 }
 
+// Through the application's real event loop: one question, and after Yes the
+// program ends without asking again.
 void TestMainWindow::leaving()
 {
     QFETCH(bool, closeBox);
-    QFETCH(bool, documentExists);
+    QFETCH(int, held);
     QFETCH(bool, answer);
+    QFETCH(QString, question);
     QTemporaryDir dir;
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dir.path());
@@ -271,33 +365,78 @@ void TestMainWindow::leaving()
     platform::setStandInShortDate("d/M/yyyy");
     FormFixture f;
     f.form->show();
-    if (documentExists) {
-        f.fillBasic();
-        f.prompts.files << dir.filePath("saved.xml");
-        f.form->Button6Click();
-        QVERIFY(QFile::exists(dir.filePath("saved.xml")));
-    }
+    prepareHeld(f, Held(held), dir.path());
     f.prompts.clear();
-    f.prompts.answers << answer;
+    f.prompts.answers << answer << answer;
 
-    bool closed = false;
-    if (closeBox)
-        closed = f.form->close();
-    else
-        f.get<QPushButton>("Button2")->click();
+    const int ended = inEventLoop([&] {
+        if (closeBox)
+            f.form->close();
+        else
+            f.get<QPushButton>("Button2")->click();
+    });
 
-    const QString expected = documentExists ? "确认要退出本系统吗?" : "填写的文件还没有保存！确认要退出本系统吗?";
-    QCOMPARE(f.prompts.questions(), QStringList{expected});
-    QCOMPARE(f.terminations, answer ? 1 : 0);
+    QCOMPARE(f.prompts.questions(), QStringList{question});
+    QCOMPARE(ended, answer ? 0 : 2);
+    QCOMPARE(f.form->hasShutDown(), answer);
     QCOMPARE(QFile::exists("help.chm"), !answer);
     QCOMPARE(QString::fromStdString(platform::readUserShortDate()), answer ? QString("d/M/yyyy") : QString("yyyy-MM-dd"));
-    QCOMPARE(f.form->savedShortDate().has_value(), !answer);
-    if (closeBox)  // a saved document refuses the close; the program ends through ShutDown
-        QCOMPARE(closed, answer && !documentExists);
     QDir::setCurrent(previous);
 }
 
-void TestMainWindow::shortDateFormatIsSwitchedAndRestored()
+void TestMainWindow::newAndOpenAskBeforeDiscarding_data()
+{
+    QTest::addColumn<bool>("open");
+    QTest::addColumn<int>("held");
+    QTest::addColumn<bool>("asks");
+    const QList<std::tuple<const char *, Held, bool>> states{
+        {"nothing typed", Nothing, false},       {"typed, no file", Typed, true},
+        {"new file not written yet", NewThenTyped, true}, {"saved", Saved, false},
+        {"saved, then changed", SavedThenChanged, true}, {"edit pending", EditPending, true},
+        {"row added", RowAdded, true},            {"row added and saved", RowSaved, false},
+        {"opened", Opened, false},                {"opened, file deleted", OpenedThenFileDeleted, true},
+    };
+    for (bool open : {false, true})
+        for (const auto &[name, held, asks] : states)
+            QTest::addRow("%s, %s", open ? "打开" : "新建", name) << open << int(held) << asks;
+}
+
+// A command that would throw typed work away asks first; No changes nothing,
+// Yes runs the command; with nothing to lose nothing is asked.
+void TestMainWindow::newAndOpenAskBeforeDiscarding()
+{
+    QFETCH(bool, open);
+    QFETCH(int, held);
+    QFETCH(bool, asks);
+    QTemporaryDir dir;
+    FormFixture f;
+    prepareHeld(f, Held(held), dir.path());
+    f.prompts.clear();
+    const QString question = open ? "填写的文件还没有保存！确认要打开其他文件吗?" : "填写的文件还没有保存！确认要新建吗?";
+    const QString path = f.form->currentDocumentPath();
+    const QString name = f.value("W_name");
+    auto run = [&] { open ? f.form->Label12Click() : f.form->Label1Click(); };
+
+    if (asks) {
+        run();  // answered No
+        QCOMPARE(f.prompts.questions(), QStringList{question});
+        QCOMPARE(f.prompts.log.size(), 1);
+        QCOMPARE(f.form->currentDocumentPath(), path);
+        QCOMPARE(f.value("W_name"), name);
+        QCOMPARE(f.form->hasUnsavedChanges(), true);
+        f.prompts.clear();
+        f.prompts.answers << true;
+    }
+    run();
+    QCOMPARE(f.prompts.questions(), asks ? QStringList{question} : QStringList());
+    // Yes runs the command: 新建 empties the window, 打开 shows its dialog.
+    if (open)
+        QCOMPARE(f.prompts.texts("open").size(), 1);
+    else
+        QCOMPARE(f.value("W_name"), QString());
+}
+
+void TestMainWindow::shutDownRunsOnceAndWritesOnlyWhatItRead()
 {
     platform::setStandInShortDate("d/M/yyyy");
     const int broadcasts = platform::standInBroadcastCount();
@@ -308,7 +447,17 @@ void TestMainWindow::shortDateFormatIsSwitchedAndRestored()
     f.form->ShutDown();
     QCOMPARE(QString::fromStdString(platform::readUserShortDate()), QString("d/M/yyyy"));
     QCOMPARE(platform::standInBroadcastCount(), broadcasts + 2);
-    QCOMPARE(f.terminations, 1);
+    // A second run has nothing to put back and writes nothing.
+    platform::setStandInShortDate("dd.MM.yyyy");
+    f.form->ShutDown();
+    QCOMPARE(QString::fromStdString(platform::readUserShortDate()), QString("dd.MM.yyyy"));
+    QCOMPARE(platform::standInBroadcastCount(), broadcasts + 2);
+
+    // A format that could not be read is never written back as empty.
+    platform::setStandInShortDate("");
+    FormFixture unread;
+    unread.form->ShutDown();
+    QCOMPARE(QString::fromStdString(platform::readUserShortDate()), QString("yyyy-MM-dd"));
 }
 
 void TestMainWindow::helpIsExtractedToTheWorkingFolder()

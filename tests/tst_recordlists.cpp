@@ -93,6 +93,7 @@ struct Lists {
     }
     void open(const QString &path) const
     {
+        f.agreeToDiscard();
         f.prompts.files << path;
         f.form->Label12Click();
     }
