@@ -410,10 +410,18 @@ void XmlDocument::loadFromFile(const QString &path)
 void XmlDocument::startAfresh(const QString &version, const QString &encoding, const QString &rootName)
 {
     xmlDocPtr doc = xmlNewDoc(cast(version.toUtf8()));
-    if (!encoding.isEmpty())
-        doc->encoding = xmlStrdup(cast(encoding.toUtf8()));
     xmlDocSetRootElement(doc, xmlNewDocNode(doc, nullptr, cast(rootName.toUtf8()), nullptr));
     adopt(doc);
+    setDeclaration(version, encoding);
+}
+
+void XmlDocument::setDeclaration(const QString &version, const QString &encoding)
+{
+    xmlFree(const_cast<xmlChar *>(doc_->version));
+    doc_->version = xmlStrdup(cast(version.toUtf8()));
+    xmlFree(const_cast<xmlChar *>(doc_->encoding));
+    doc_->encoding = encoding.isEmpty() ? nullptr : xmlStrdup(cast(encoding.toUtf8()));
+    doc_->standalone = -1;
 }
 
 QByteArray XmlDocument::toBytes() const

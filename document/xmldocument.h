@@ -80,6 +80,9 @@ public:
     // Drop everything and start a document with the given declaration and
     // document element.
     void startAfresh(const QString &version, const QString &encoding, const QString &rootName);
+    // Keep the content, and write it under this declaration (no standalone
+    // declaration) from now on, whatever the loaded file declared.
+    void setDeclaration(const QString &version, const QString &encoding);
 
     // The bytes a save would write: declared encoding, CR LF, TAB per level,
     // characters the encoding lacks as numeric character references.

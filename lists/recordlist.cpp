@@ -196,6 +196,8 @@ bool RecordList::save()
         return false;
     XmlDocument &doc = host_.document();
     doc.loadFromFile(path);
+    // Written as every save writes, whatever the file declared when it was read.
+    doc.setDeclaration(DocumentVersion, DocumentEncoding);
     writeListSection(doc, listLayouts()[size_t(def_.id)], rows(), [this] { return host_.newRecordId(); });
     doc.save(path);
     host_.showSavedPath();

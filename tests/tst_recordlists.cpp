@@ -176,6 +176,8 @@ private slots:
     void sectionsGoLastAndBasicSaveRestoresTheOrder();
     void basicSaveWritesTheGridWhileAnEditIsPending();
     void twoCopiesOfASectionBecomeOne();
+    void listSaveWritesGb2312WhateverTheFileDeclared_data();
+    void listSaveWritesGb2312WhateverTheFileDeclared();
     void codedColumnsAreStoredAsCodesAndShownAsTexts();
     void listSaveWithoutADocument_data();
     void listSaveWithoutADocument();
@@ -713,6 +715,37 @@ void TestRecordLists::twoCopiesOfASectionBecomeOne()
     QCOMPARE(sections(path), QStringList({"主要业绩", "工作简历"}));
     QCOMPARE(savedRows(path, WorkHistory), rows);
     QVERIFY(f.prompts.log.size() == 1 && f.prompts.errors().isEmpty());  // the open dialog only
+}
+
+void TestRecordLists::listSaveWritesGb2312WhateverTheFileDeclared_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QString body = "<root><工作简历><简历列表><工作单位>甲</工作单位><起始时间>2001-01-01</起始时间>"
+                         "<结束时间>2002-01-01</结束时间><备注>一</备注></简历列表></工作简历></root>";
+    QTest::newRow("UTF-8") << ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + body).toUtf8();
+    QTest::newRow("no declaration") << body.toUtf8();
+    QTest::newRow("standalone") << ("<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>" + body).toUtf8();
+    QStringEncoder utf16("UTF-16LE");
+    QTest::newRow("UTF-16") << QByteArray("\xFF\xFE") + QByteArray(utf16.encode("<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + body));
+}
+
+// Every save writes the declaration and bytes of the application document.
+void TestRecordLists::listSaveWritesGb2312WhateverTheFileDeclared()
+{
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("elsewhere.xml");
+    writeFile(path, bytes);
+    FormFixture f;
+    Lists l{f};
+    l.open(path);
+    l.add(WorkHistory, sample(WorkHistory, 2));
+    f.form->Button16Click();
+    QVERIFY(f.prompts.errors().isEmpty());
+    const QByteArray written = readFile(path);
+    QVERIFY2(written.startsWith("<?xml version=\"1.0\" encoding=\"GB2312\"?>\r\n<root>"), written.left(60).constData());
+    QVERIFY(written.contains(gb("<工作单位>甲</工作单位>")));
+    QCOMPARE(savedRows(path, WorkHistory), (ListRows{{"甲", "2001-01-01", "2002-01-01", "一"}, sample(WorkHistory, 2)}));
 }
 
 void TestRecordLists::codedColumnsAreStoredAsCodesAndShownAsTexts()
