@@ -17,6 +17,15 @@ int GridModel::rowCount(const QModelIndex &parent) const { return parent.isValid
 
 int GridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : columns_; }
 
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    // The heading row, shown by the view's header once it is fixed.
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && !rows_.isEmpty() && section >= 0 &&
+        section < columns_)
+        return rows_[0][section];
+    return {};
+}
+
 QVariant GridModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid())
@@ -60,6 +69,8 @@ void GridModel::setCell(int column, int row, const QString &text)
     rows_[row][column] = text;
     const QModelIndex at = index(row, column);
     emit dataChanged(at, at);
+    if (row == 0)
+        emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
 void GridModel::setRow(int row, const QStringList &cells)
@@ -71,6 +82,8 @@ void GridModel::setRow(int row, const QStringList &cells)
         padded.append(QString());
     rows_[row] = padded;
     emit dataChanged(index(row, 0), index(row, columns_ - 1));
+    if (row == 0)
+        emit headerDataChanged(Qt::Horizontal, 0, columns_ - 1);
 }
 
 void GridModel::appendRows(const QList<QStringList> &rows)
@@ -102,36 +115,27 @@ void GridModel::removeRowAt(int row)
 
 namespace {
 
-// Fixed rows look like header sections; line breaks in a cell show as a
-// mark, so a memo reads on one line (the tooltip has the whole text).
+const QString LineBreakMark = QStringLiteral(" ↵ ");
+
+// Line breaks in a cell show as a mark, so a memo reads on one line (the
+// tooltip has the whole text); the current cell is painted as an ordinary
+// cell unless the grid says otherwise.
 class GridDelegate : public QStyledItemDelegate {
 public:
     explicit GridDelegate(RecordGrid *grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
     QString displayText(const QVariant &value, const QLocale &locale) const override
     {
-        QString text = QStyledItemDelegate::displayText(value, locale);
-        text.replace(QLatin1String("\r\n"), QLatin1String(" ↵ "));
-        text.replace(QLatin1Char('\n'), QLatin1String(" ↵ "));
-        text.replace(QLatin1Char('\r'), QLatin1String(" ↵ "));
-        return text;
+        // Before the base class turns "\n" into a line separator.
+        QString text = value.toString();
+        text.replace(QStringLiteral("\r\n"), LineBreakMark);
+        for (const QChar lineBreak : {QChar(u'\n'), QChar(u'\r'), QChar(QChar::LineSeparator), QChar(QChar::ParagraphSeparator)})
+            text.replace(lineBreak, LineBreakMark);
+        return QStyledItemDelegate::displayText(text, locale);
     }
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        if (index.row() < grid_->fixedRows()) {
-            QStyleOptionHeader header;
-            header.rect = option.rect;
-            header.state = QStyle::State_Enabled | QStyle::State_Raised;
-            header.text = displayText(index.data(), option.locale);
-            header.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-            header.palette = option.palette;
-            header.fontMetrics = option.fontMetrics;
-            painter->save();
-            grid_->style()->drawControl(QStyle::CE_Header, &header, painter, grid_);
-            painter->restore();
-            return;
-        }
         QStyleOptionViewItem opt(option);
         if (!grid_->paintsCurrentCell() && index == grid_->currentIndex() && (opt.state & QStyle::State_Selected)) {
             // Drawn as an ordinary cell: cover the selection the view laid down.
@@ -157,9 +161,18 @@ RecordGrid::RecordGrid(int columns, QWidget *parent) : QTableView(parent), model
     QFont cells = font();
     cells.setPixelSize(11);
     setFont(cells);
-    horizontalHeader()->hide();
+    // The fixed heading row is the view's header: it stays at the top while
+    // the entries scroll, and a press on it selects nothing.
+    QHeaderView *heading = horizontalHeader();
+    heading->setFont(cells);
+    heading->setFixedHeight(RowHeight);
+    heading->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    heading->setSectionsClickable(false);
+    heading->setHighlightSections(false);
+    heading->setSectionResizeMode(QHeaderView::Fixed);
+    heading->hide();
     verticalHeader()->hide();
-    verticalHeader()->setDefaultSectionSize(24);
+    verticalHeader()->setDefaultSectionSize(RowHeight);
     verticalHeader()->setMinimumSectionSize(16);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -176,7 +189,7 @@ void RecordGrid::setRowCount(int rows)
 {
     model_->setRowCount(rows);
     if (fixedRows_ >= rowCount())
-        fixedRows_ = qMax(rowCount() - 1, 0);
+        showFixedRows(qMax(rowCount() - 1, 0));
     viewport()->update();
 }
 
@@ -188,7 +201,7 @@ void RecordGrid::removeGridRow(int row)
     const int current = currentRow();
     model_->removeRowAt(row);
     if (fixedRows_ >= rowCount())
-        fixedRows_ = qMax(rowCount() - 1, 0);
+        showFixedRows(qMax(rowCount() - 1, 0));
     // The current cell keeps its place, or goes to the new last row.
     const int target = qMin(current, rowCount() - 1);
     if (target >= 0 && column >= 0)
@@ -198,14 +211,21 @@ void RecordGrid::removeGridRow(int row)
 
 void RecordGrid::setFixedRows(int rows)
 {
-    rows = qBound(0, rows, qMax(rowCount() - 1, 0));
+    rows = qBound(0, rows, qMin(qMax(rowCount() - 1, 0), 1));
     if (rows == fixedRows_)
         return;
-    fixedRows_ = rows;
+    showFixedRows(rows);
     // Wherever it was, the current cell goes to the first cell below the
     // fixed rows.
     setCurrentCell(0, fixedRows_);
     viewport()->update();
+}
+
+void RecordGrid::showFixedRows(int rows)
+{
+    fixedRows_ = rows;
+    setRowHidden(0, fixedRows_ > 0);
+    horizontalHeader()->setVisible(fixedRows_ > 0);
 }
 
 int RecordGrid::currentRow() const { return currentIndex().isValid() ? currentIndex().row() : -1; }
@@ -225,11 +245,14 @@ void RecordGrid::setColumnWidths(const QList<int> &widths)
         setColumnWidth(c, widths[c]);
 }
 
+// A click is a press on an entry cell and its release. A press anywhere else
+// (the fixed row, below the last row) starts nothing: what follows until the
+// release moves nothing and reports nothing.
 void RecordGrid::mousePressEvent(QMouseEvent *event)
 {
     const QModelIndex at = indexAt(event->position().toPoint());
-    if (at.isValid() && at.row() < fixedRows_) {
-        pressed_ = QPersistentModelIndex();
+    clicking_ = at.isValid() && at.row() >= fixedRows_;
+    if (!clicking_) {
         event->accept();
         return;
     }
@@ -237,17 +260,35 @@ void RecordGrid::mousePressEvent(QMouseEvent *event)
     QTableView::mousePressEvent(event);
 }
 
+void RecordGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!clicking_ && event->buttons() != Qt::NoButton) {
+        event->accept();
+        return;
+    }
+    QTableView::mouseMoveEvent(event);
+}
+
+// The second press of a double-click is not another click.
+void RecordGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    clicking_ = false;
+    event->accept();
+}
+
 void RecordGrid::mouseReleaseEvent(QMouseEvent *event)
 {
-    QTableView::mouseReleaseEvent(event);
-    if (!pressed_.isValid())
+    if (!clicking_) {
+        event->accept();
         return;
+    }
+    clicking_ = false;
+    QTableView::mouseReleaseEvent(event);
     // The cell where the button went down stays current, however far the
     // pointer was dragged.
-    const QModelIndex pressed = pressed_;
+    if (pressed_.isValid() && currentIndex() != pressed_)
+        selectionModel()->setCurrentIndex(pressed_, QItemSelectionModel::NoUpdate);
     pressed_ = QPersistentModelIndex();
-    if (currentIndex() != pressed)
-        selectionModel()->setCurrentIndex(pressed, QItemSelectionModel::NoUpdate);
     emit gridClicked();
 }
 
@@ -258,6 +299,9 @@ void RecordGrid::keyPressEvent(QKeyEvent *event)
     if (currentIndex() != before)
         emit gridClicked();
 }
+
+// Typing a letter or digit does not go looking for a cell that starts with it.
+void RecordGrid::keyboardSearch(const QString &) {}
 
 QModelIndex RecordGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
 {

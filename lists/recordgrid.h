@@ -1,7 +1,8 @@
 // A string grid for a record list: row 0 holds the headings, as an ordinary
-// row until the list makes it a fixed header row. Fixed rows are painted as
-// headers and never become the current cell. Releasing the mouse on a
-// non-fixed cell, and every keyboard move of the current cell, report a click.
+// row until the list makes it the fixed header row, which stays at the top
+// while the entries scroll and never becomes the current cell. Releasing the
+// mouse on a non-fixed cell it was pressed on, and every keyboard move of the
+// current cell, report a click.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -18,6 +19,7 @@ public:
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void setRowCount(int rows);
     QString cell(int column, int row) const;
@@ -50,9 +52,11 @@ public:
     // Remove an entry row; later rows move up one place.
     void removeGridRow(int row);
 
+    static constexpr int RowHeight = 24;
+
+    // 0, or 1 when the heading row is fixed. Making row 0 fixed for the first
+    // time puts the current cell on column 0 of row 1.
     int fixedRows() const { return fixedRows_; }
-    // Making row 0 fixed for the first time puts the current cell on column 0
-    // of row 1.
     void setFixedRows(int rows);
 
     int currentRow() const;
@@ -69,15 +73,21 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void keyboardSearch(const QString &search) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 
 private:
+    void showFixedRows(int rows);
+
     GridModel *model_;
     int fixedRows_ = 0;
     bool paintCurrentCell_ = false;
     QPersistentModelIndex pressed_;
+    bool clicking_ = false;  // a press on an entry cell, not yet released
 };
 
 }  // namespace varnok
