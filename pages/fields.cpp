@@ -34,6 +34,18 @@ void MaskEdit::setMaskText(const QString &text)
     setText(positioned);
 }
 
+void MaskEdit::mousePressEvent(QMouseEvent *event)
+{
+    QLineEdit::mousePressEvent(event);
+    const QString shown = displayText();
+    int typedEnd = 0;
+    for (int i = 0; i < shown.size(); ++i)
+        if (shown[i] != Blank)
+            typedEnd = i + 1;
+    if (!hasSelectedText() && cursorPosition() > typedEnd)
+        setCursorPosition(typedEnd);
+}
+
 QLineEdit *makeLineEdit(QWidget *parent)
 {
     auto *edit = new QLineEdit(parent);

@@ -21,6 +21,11 @@ public:
     QString maskText() const;
     void setMaskText(const QString &text);
 
+protected:
+    // A click beyond the typed digits puts the cursor right after them, where
+    // the next digit can go (past the last position nothing can be typed).
+    void mousePressEvent(QMouseEvent *event) override;
+
 private:
     int positions_;
 };

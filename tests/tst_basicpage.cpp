@@ -25,6 +25,8 @@ private slots:
     void nonDigitSexPositionShowsTheConversionError();
     void typingTheNameEnablesSave();
     void maskFieldsKeepPositions();
+    void maskFieldsTakeDigitsWhereClicked_data();
+    void maskFieldsTakeDigitsWhereClicked();
     void saveChecksInOrder_data();
     void saveChecksInOrder();
     void passportWithoutNameSaves();
@@ -195,6 +197,40 @@ void TestBasicPage::maskFieldsKeepPositions()
     }
     tel->setMaskText("1 3 5      ");
     QCOMPARE(tel->displayText(), QString("1_3_5______"));
+}
+
+void TestBasicPage::maskFieldsTakeDigitsWhereClicked_data()
+{
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");  // after a click in the middle and typing 7
+    QTest::newRow("telephone, empty") << 0 << "W_tel" << "" << "7          ";
+    QTest::newRow("telephone, three digits") << 0 << "W_tel" << "138" << "1387       ";
+    QTest::newRow("years of work, empty") << 0 << "W_gznx" << "" << "7 ";
+    QTest::newRow("years of work, one digit") << 0 << "W_gznx" << "1" << "17";
+    QTest::newRow("class hours, empty") << 3 << "W_jyxs" << "" << "7  ";
+    QTest::newRow("class hours, full") << 3 << "W_jyxs" << "120" << "120";
+}
+
+// A click in the middle of the field (beyond the digits typed so far) and the
+// digits typed next land right after those, as when the field is entered
+// with Tab and typed into.
+void TestBasicPage::maskFieldsTakeDigitsWhereClicked()
+{
+    QFETCH(int, tab);
+    QFETCH(QString, field);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    FormFixture f;
+    f.get<QTabWidget>("PageControl1")->setCurrentIndex(tab);
+    f.showActive();
+    auto *edit = f.get<MaskEdit>(field);
+    edit->setMaskText(before);
+    QTest::mouseClick(edit, Qt::LeftButton, {}, edit->rect().center());
+    QVERIFY(edit->hasFocus());
+    QTest::keyClicks(edit, "7");
+    QCOMPARE(edit->maskText(), after);
 }
 
 void TestBasicPage::saveChecksInOrder_data()
