@@ -2,6 +2,7 @@
 
 #include "document/gb2312writer.h"
 #include "document/safewrite.h"
+#include "document/values.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -251,8 +252,25 @@ QString XmlElement::text() const
 
 bool XmlElement::hasName(const QByteArray &utf8) const { return xmlStrEqual(node_->name, cast(utf8)); }
 
+namespace {
+
+// A value XML 1.0 cannot hold would make a file that no reader opens again:
+// refuse it before anything is written.
+void requireXmlText(const QString &text, const QString &where)
+{
+    const qsizetype at = firstNonXmlCharacter(text);
+    if (at < 0)
+        return;
+    const QString code = QString::number(text[at].unicode(), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    throw XmlError(QStringLiteral("“%1”的内容第 %2 个字符（U+%3）无法保存到文件，请删去它后再保存。")
+                       .arg(where, QString::number(at + 1), code));
+}
+
+}  // namespace
+
 void XmlElement::setText(const QString &text)
 {
+    requireXmlText(text, name());
     while (node_->children) {
         xmlNodePtr c = node_->children;
         xmlUnlinkNode(c);
@@ -289,6 +307,7 @@ QString XmlElement::attribute(const QString &name) const
 
 void XmlElement::setAttribute(const QString &name, const QString &value)
 {
+    requireXmlText(value, this->name() + QLatin1Char(' ') + name);
     xmlSetProp(node_, cast(name.toUtf8()), cast(value.toUtf8()));
 }
 

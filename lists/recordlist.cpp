@@ -32,12 +32,9 @@ QWidget *createField(const ListField &f, QWidget *parent)
     case FieldKind::Date:
         control = makeDatePicker(parent);
         break;
-    case FieldKind::Memo: {
-        auto *memo = new QPlainTextEdit(parent);
-        memo->setTabChangesFocus(true);
-        control = memo;
+    case FieldKind::Memo:
+        control = makeMemo(parent);
         break;
-    }
     case FieldKind::Combo: {
         auto *combo = new QComboBox(parent);
         combo->setEditable(false);

@@ -6,6 +6,9 @@
 
 #include <QComboBox>
 #include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QValidator>
 
 namespace varnok {
 
@@ -46,11 +49,58 @@ void MaskEdit::mousePressEvent(QMouseEvent *event)
         setCursorPosition(typedEnd);
 }
 
+namespace {
+
+// The line edit runs every change through its validator, which may rewrite
+// the text: that is where unwanted characters go.
+class SingleLineText : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &pos) const override
+    {
+        if (firstNonXmlCharacter(input) < 0)
+            return Acceptable;
+        pos = int(withoutNonXmlCharacters(QStringView(input).left(pos)).size());
+        input = withoutNonXmlCharacters(input);
+        return Acceptable;
+    }
+};
+
+// Every change of the memo's text, however it came (typing, pasting,
+// dropping, an input method, the program), is looked at where it landed.
+void dropNonXmlCharacters(QPlainTextEdit *memo)
+{
+    QObject::connect(memo->document(), &QTextDocument::contentsChange, memo, [memo](int from, int, int added) {
+        if (added <= 0)
+            return;
+        QTextDocument *doc = memo->document();
+        QTextCursor cursor(doc);
+        cursor.setPosition(from);
+        cursor.setPosition(qMin(from + added, doc->characterCount() - 1), QTextCursor::KeepAnchor);
+        const QString landed = cursor.selectedText();
+        // Line breaks come back as paragraph separators, which are kept.
+        if (firstNonXmlCharacter(landed) < 0)
+            return;
+        cursor.insertText(withoutNonXmlCharacters(landed));
+    });
+}
+
+}  // namespace
+
 QLineEdit *makeLineEdit(QWidget *parent)
 {
     auto *edit = new QLineEdit(parent);
     edit->setMaxLength(XmlDocument::MaxTextLength);
+    edit->setValidator(new SingleLineText(edit));
     return edit;
+}
+
+QPlainTextEdit *makeMemo(QWidget *parent)
+{
+    auto *memo = new QPlainTextEdit(parent);
+    memo->setTabChangesFocus(true);
+    dropNonXmlCharacters(memo);
+    return memo;
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <QString>
 
 class QComboBox;
+class QPlainTextEdit;
 
 namespace varnok {
 
@@ -31,8 +32,12 @@ private:
 };
 
 // A single-line edit without a practical length limit (a plain QLineEdit
-// cuts texts at 32767 characters).
+// cuts texts at 32767 characters). Characters a document cannot hold are
+// dropped as they are typed, pasted or set.
 QLineEdit *makeLineEdit(QWidget *parent);
+
+// A multi-line memo that drops those characters as well.
+QPlainTextEdit *makeMemo(QWidget *parent);
 
 // Date only, "yyyy-MM-dd", with a drop-down calendar.
 QDateEdit *makeDatePicker(QWidget *parent);

@@ -1,8 +1,9 @@
-#include "formfixture.h"
+#include "fulldeclaration.h"
 #include "testfiles.h"
 
 #include "document/layout.h"
 
+#include <QClipboard>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -42,6 +43,8 @@ private slots:
     void documentsFromElsewhere();
     void saveAsRebindsOrChangesNothing();
     void saveThatCannotWriteKeepsTheWindowAsItWas();
+    void pastedCharactersAFileCannotHoldNeverReachIt_data();
+    void pastedCharactersAFileCannotHoldNeverReachIt();
 };
 
 void TestDocuments::firstSaveAsksForAFileAndWritesTheExactLayout()
@@ -343,6 +346,75 @@ void TestDocuments::saveThatCannotWriteKeepsTheWindowAsItWas()
     QCOMPARE(f.prompts.errors().size(), 1);
     QCOMPARE(f.form->currentDocumentPath(), bound);
     QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + bound);
+}
+
+enum PastedInto { Line, Memo, Digits };
+
+void TestDocuments::pastedCharactersAFileCannotHoldNeverReachIt_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("list");  // -1: the first tab
+    QTest::addColumn<int>("kind");
+    const QList<std::tuple<const char *, int, PastedInto>> fields{
+        {"W_name", -1, Line},   {"W_cer", -1, Line},     {"W_tel", -1, Digits},   {"W_gznx", -1, Digits},
+        {"W_zgid", -1, Line},   {"W_school", -1, Line},  {"W_zhy", -1, Line},     {"W_wkpart", WorkHistory, Line},
+        {"W_wkmemo", WorkHistory, Memo}, {"W_yjname", Achievements, Line}, {"W_yjmemo1", Achievements, Memo},
+        {"W_yjmemo2", Achievements, Memo}, {"W_jyjg", ContinuingEducation, Line},
+        {"W_jyxs", ContinuingEducation, Digits}, {"W_jynr", ContinuingEducation, Memo},
+        {"W_xymng", CreditRecord, Line}, {"W_xysn", CreditRecord, Line}, {"W_xymemo", CreditRecord, Memo},
+    };
+    for (const auto &[name, list, kind] : fields)
+        QTest::newRow(name) << QString(name) << list << int(kind);
+}
+
+// Control characters, U+FFFF and halves of surrogate pairs pasted into any
+// field are dropped; the value reaches the grid and the file as the field
+// took it, and the file opens again.
+void TestDocuments::pastedCharactersAFileCannotHoldNeverReachIt()
+{
+    QFETCH(QString, field);
+    QFETCH(int, list);
+    QFETCH(int, kind);
+    const QString dirty = kind == Digits ? QString("1\x01" "2\x1F") + QChar(0xFFFF) + "3"
+                                         : QString("甲\x01乙\x0B丙\t丁\n戊\r\n己\x1F") + QChar(0xFFFF) +
+                                               QChar(0xD800) + "庚" + QChar(0xDE00);
+    // TABs and line breaks are text a file holds: they stay.
+    QString expected = kind == Line ? "甲乙丙\t丁\n戊\r\n己庚" : kind == Memo ? "甲乙丙\t丁\n戊\n己庚" : "123";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("pasted.xml");
+    FormFixture f;
+    full::fillBasic(f);
+    if (list >= 0) {
+        const QStringList values = full::entry(ListId(list), 1, 1);
+        for (int i = 0; i < values.size(); ++i)
+            setControlValue(f.form->list(ListId(list)).field(i), values[i]);
+    }
+
+    QWidget *target = f.get(field);
+    if (auto *digits = qobject_cast<MaskEdit *>(target))
+        expected.truncate(digits->positions());
+    QApplication::clipboard()->setText(dirty);
+    QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+    const QString taken = f.value(field);
+    QCOMPARE(taken.trimmed(), expected);
+    int column = -1;
+    if (list >= 0) {
+        RecordList &rl = f.form->list(ListId(list));
+        column = rl.def().fieldIndex(field);
+        rl.addButton()->click();
+        QCOMPARE(rl.grid()->cell(column, 1), taken);
+    }
+
+    f.prompts.files << path;
+    f.form->Button6Click();
+    QCOMPARE(f.prompts.errors(), QStringList());
+    QVERIFY(f.prompts.messages().contains("文件保存成功！"));
+    FormFixture g;
+    g.prompts.files << path;
+    g.form->Label12Click();
+    QCOMPARE(g.prompts.errors(), QStringList());
+    QCOMPARE(list < 0 ? g.value(field) : g.form->list(ListId(list)).grid()->cell(column, 1), taken);
 }
 
 QTEST_MAIN(TestDocuments)

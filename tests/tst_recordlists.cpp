@@ -874,6 +874,17 @@ void TestRecordLists::listSaveOfABrokenFileWritesNothing()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"a.xml"});
     QVERIFY(l.list(WorkHistory).saveButton()->isEnabled());
     QCOMPARE(l.grid(WorkHistory)->rowCount(), 2);
+
+    // A cell holding a character no file can hold (put there behind the
+    // fields' back) is refused with a message; the file stays as it was.
+    const QByteArray whole = QByteArray(broken).replace("</ro", "</root>");
+    writeFile(path, whole);
+    f.prompts.clear();
+    l.grid(WorkHistory)->setCell(3, 1, "备\x01注");
+    l.list(WorkHistory).saveButton()->click();
+    QCOMPARE(f.prompts.errors().size(), 1);
+    QVERIFY2(f.prompts.errors()[0].contains("U+0001"), qPrintable(f.prompts.errors()[0]));
+    QCOMPARE(readFile(path), whole);
 }
 
 void TestRecordLists::editOfABadDateCellShowsTheError()

@@ -59,6 +59,8 @@ class TestXmlDocument : public QObject {
 private slots:
     void specialCharactersRoundTrip();
     void charactersOutsideGb2312BecomeReferences();
+    void valuesXmlCannotHoldAreRefused_data();
+    void valuesXmlCannotHoldAreRefused();
     void layoutWhitespaceIsDroppedButValuesKeepTheirBlanks();
     void writtenBytesHaveDeclarationCrLfAndTabs();
     void firstErrorIsReportedWithFileAndLine();
@@ -87,6 +89,41 @@ void TestXmlDocument::specialCharactersRoundTrip()
     QCOMPARE(r.text(), text);
     QCOMPARE(r.attribute("id"), QString("a\"b<c>&d"));
     QCOMPARE(r.attributeValue(0), QString("a\"b<c>&d"));
+}
+
+void TestXmlDocument::valuesXmlCannotHoldAreRefused_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("U+0001") << QString("甲\x01乙") << "第 2 个字符（U+0001）";
+    QTest::newRow("vertical tab") << QString("\x0B") << "（U+000B）";
+    QTest::newRow("form feed") << QString("甲乙\x0C") << "（U+000C）";
+    QTest::newRow("U+001F") << QString("\x1F") << "（U+001F）";
+    QTest::newRow("U+FFFF") << QString(QChar(0xFFFF)) << "（U+FFFF）";
+    QTest::newRow("lone high surrogate") << QString("a") + QChar(0xD83D) << "（U+D83D）";
+    QTest::newRow("lone low surrogate") << QString(QChar(0xDE00)) + "a" << "（U+DE00）";
+}
+
+// A value that could not be read back is refused before a byte is written,
+// with a message that names the element and the character.
+void TestXmlDocument::valuesXmlCannotHoldAreRefused()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, named);
+    XmlDocument doc;
+    doc.startAfresh("1.0", "GB2312", "root");
+    XmlElement e = doc.documentElement().addChild("姓名");
+    try {
+        e.setText(text);
+        QFAIL("set");
+    } catch (const XmlError &error) {
+        const QString message = QString::fromUtf8(error.what());
+        QVERIFY2(message.contains("“姓名”") && message.contains(named), qPrintable(message));
+    }
+    QVERIFY_THROWS_EXCEPTION(XmlError, e.setAttribute("id", text));
+    // What XML does hold goes through, a surrogate pair included.
+    e.setText("\t甲\r\n😀");
+    QCOMPARE(parse(doc.toBytes()).documentElement().child(0).text(), QString("\t甲\r\n😀"));
 }
 
 void TestXmlDocument::charactersOutsideGb2312BecomeReferences()
