@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree with CPack and checks what it
 # holds: the program, the desktop menu entry and the icons, nothing else, and
-# the control fields (version, dependencies found by dpkg-shlibdeps, the font
-# and the recommended CHM viewer).
+# the control fields (version, dependencies found by dpkg-shlibdeps, the font,
+# xdg-utils, the recommended CHM viewer and browser).
 #
 #   tests/check-package.sh BUILD_DIR [CPACK] [VERSION]
 #
@@ -43,10 +43,13 @@ field() { dpkg-deb -f "$deb" "$1"; }
 # Package names of a relationship field, one a line, versions dropped.
 names() { tr ',|' '\n\n' <<<"$1" | sed 's/^ *//; s/[ (].*//'; }
 depends=$(field Depends)
-for dep in fonts-wqy-microhei libqt6widgets6 libqt6gui6 libqt6core6 libxml2 libstdc++6; do
+for dep in fonts-wqy-microhei xdg-utils libqt6widgets6 libqt6gui6 libqt6core6 libxml2 libstdc++6; do
     names "$depends" | grep -qxF "$dep" || fail "Depends lacks $dep: $depends"
 done
-names "$(field Recommends)" | grep -qxF xchm || fail "Recommends lacks xchm: $(field Recommends)"
+recommends=$(field Recommends)
+for rec in xchm www-browser; do
+    names "$recommends" | grep -qxF "$rec" || fail "Recommends lacks $rec: $recommends"
+done
 
 # Contents: exactly these files, owned by root, the program executable.
 expected="./usr/bin/varnok
