@@ -40,6 +40,7 @@ public:
     QString openFileName(QWidget *parent, const QString &folder) override
     {
         QFileDialog dialog(parent, QString(), folder, XmlFilter);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);  // Qt's own, in Chinese (see app/language.h)
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -51,6 +52,7 @@ public:
                          const QString &proposedName) override
     {
         QFileDialog dialog(parent, title, folder, XmlFilter);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);  // Qt's own, in Chinese (see app/language.h)
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(QStringLiteral("xml"));
@@ -63,6 +65,7 @@ public:
     QString savePdfFileName(QWidget *parent, const QString &folder, const QString &proposedName) override
     {
         QFileDialog dialog(parent, QStringLiteral("导出PDF"), folder, PdfFilter);
+        dialog.setOption(QFileDialog::DontUseNativeDialog);  // Qt's own, in Chinese (see app/language.h)
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(QStringLiteral("pdf"));
