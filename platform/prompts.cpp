@@ -11,6 +11,10 @@ namespace varnok {
 
 namespace {
 
+// Qt's own dialog, in the program's language (see app/language.h): a native
+// one follows the desktop's.
+void prepare(QFileDialog &dialog) { dialog.setOption(QFileDialog::DontUseNativeDialog); }
+
 class DesktopPrompts : public Prompts {
 public:
     void message(QWidget *parent, const QString &text) override
@@ -40,7 +44,7 @@ public:
     QString openFileName(QWidget *parent, const QString &folder) override
     {
         QFileDialog dialog(parent, QString(), folder, XmlFilter);
-        dialog.setOption(QFileDialog::DontUseNativeDialog);  // Qt's own, in Chinese (see app/language.h)
+        prepare(dialog);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -52,7 +56,7 @@ public:
                          const QString &proposedName) override
     {
         QFileDialog dialog(parent, title, folder, XmlFilter);
-        dialog.setOption(QFileDialog::DontUseNativeDialog);  // Qt's own, in Chinese (see app/language.h)
+        prepare(dialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(QStringLiteral("xml"));
@@ -65,7 +69,7 @@ public:
     QString savePdfFileName(QWidget *parent, const QString &folder, const QString &proposedName) override
     {
         QFileDialog dialog(parent, QStringLiteral("导出PDF"), folder, PdfFilter);
-        dialog.setOption(QFileDialog::DontUseNativeDialog);  // Qt's own, in Chinese (see app/language.h)
+        prepare(dialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(QStringLiteral("pdf"));

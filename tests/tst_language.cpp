@@ -53,13 +53,21 @@ QString shown(QString text)
     return text.trimmed();
 }
 
+// Paper sizes and pages per sheet, which a Chinese desktop writes the same
+// way: "A4", "JIS B5", "ANSI C", "7 x 9 in", "4 (2x2)".
+bool designation(const QString &text)
+{
+    static const QRegularExpression re(R"(^((JIS|ANSI) )?[A-E]\d{0,2}$|^\d+ x \d+ in$|^\d+ \(\d+x\d+\)$)");
+    return re.match(text).hasMatch();
+}
+
 // The texts left in English: with Latin letters and no Chinese character.
 // Texts without letters (numbers, "...") say nothing either way.
 QStringList english(const QStringList &texts)
 {
     QStringList out;
     for (const QString &t : texts)
-        if (hasLatinLetter(shown(t)) && !hasHan(t))
+        if (hasLatinLetter(shown(t)) && !hasHan(t) && !designation(shown(t)))
             out << t;
     return out;
 }
@@ -160,6 +168,7 @@ private slots:
     void fileDialogs_data();
     void fileDialogs();
     void replacingAFileIsAskedInChinese();
+    void fileDialogsStillChooseFiles();
     void printDialog();
     void entryFieldMenus_data();
     void entryFieldMenus();
@@ -173,6 +182,7 @@ void TestLanguage::initTestCase()
     QCOMPARE(applyChineseLanguage(), EmbeddedCatalogueFolder + "/qtbase_zh_CN.qm");
     QCOMPARE(applyChineseLanguage(), EmbeddedCatalogueFolder + "/qtbase_zh_CN.qm");  // once only
     QVERIFY(QLocale::system().language() != QLocale::Chinese);  // the tests run under C.UTF-8
+    QVERIFY(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
 }
 
 void TestLanguage::catalogueComesFromTheProgramThenFromQt()
@@ -223,8 +233,11 @@ void TestLanguage::fileDialogs()
     QFETCH(QString, kind);
     QFETCH(QString, acceptButton);
     QTemporaryDir dir;
-    QVERIFY(QFile(dir.filePath("甲.xml")).open(QIODevice::WriteOnly));
-    QStringList texts, buttons, headings;
+    QFile file(dir.filePath("甲.xml"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(120, 'x')) == 120);
+    file.close();
+    QVERIFY(QDir(dir.path()).mkdir("乙"));
+    QStringList texts, buttons, headings, cells;
     bool native = true;
     onNextModal([&](QDialog *d) {
         auto *dialog = qobject_cast<QFileDialog *>(d);
@@ -233,9 +246,21 @@ void TestLanguage::fileDialogs()
         texts = textsIn(dialog);
         for (QAbstractButton *b : dialog->findChild<QDialogButtonBox *>("buttonBox")->buttons())
             buttons << shown(b->text());
-        const QAbstractItemModel *model = dialog->findChild<QTreeView *>("treeView")->model();
+        // The detail view's headings and rows: the file and the folder
+        // (the list is filled in the background).
+        auto *view = dialog->findChild<QTreeView *>("treeView");
+        const QAbstractItemModel *model = view->model();
         for (int column = 0; column < model->columnCount(); ++column)
             headings << model->headerData(column, Qt::Horizontal).toString();
+        for (int i = 0; i < 2000 && model->rowCount(view->rootIndex()) < (kind == "pdf" ? 1 : 2); ++i)
+            QTest::qWait(10);
+        for (int row = 0; row < model->rowCount(view->rootIndex()); ++row) {
+            QStringList line;
+            for (int column = 0; column < model->columnCount(); ++column)
+                line << model->index(row, column, view->rootIndex()).data().toString();
+            cells << line.join(" | ");
+        }
+        cells.sort();
         dialog->reject();
     });
     Prompts &prompts = desktopPrompts();
@@ -250,6 +275,14 @@ void TestLanguage::fileDialogs()
     QVERIFY(buttons.contains("取消"));
     QCOMPARE(headings.size(), 4);  // name, size, type, date
     QVERIFY2(english(headings).isEmpty(), qPrintable(headings.join(" | ")));
+
+    // A PDF dialog lists the folder only; the others the XML file too.
+    const QString modified = QFileInfo(dir.filePath("乙")).lastModified().toString("yyyy-MM-dd HH:mm");
+    QStringList expected{"乙 |  | 文件夹 | " + modified};
+    if (kind != "pdf")
+        expected << "甲.xml | 120 字节 | XML 文档 | " + QFileInfo(file).lastModified().toString("yyyy-MM-dd HH:mm");
+    expected.sort();
+    QCOMPARE(cells, expected);
 }
 
 void TestLanguage::replacingAFileIsAskedInChinese()
@@ -273,11 +306,31 @@ void TestLanguage::replacingAFileIsAskedInChinese()
     QVERIFY2(english(texts).isEmpty(), qPrintable(english(texts).join(" | ")));
 }
 
+void TestLanguage::fileDialogsStillChooseFiles()
+{
+    // The file list's formats change what is shown, not what is chosen.
+    QTemporaryDir dir;
+    QVERIFY(QFile(dir.filePath("甲.xml")).open(QIODevice::WriteOnly));
+    onNextModal([&](QDialog *d) {
+        auto *view = d->findChild<QTreeView *>("treeView");
+        for (int i = 0; i < 2000 && view->model()->rowCount(view->rootIndex()) < 1; ++i)
+            QTest::qWait(10);
+        view->setCurrentIndex(view->model()->index(0, 0, view->rootIndex()));
+        d->accept();
+    });
+    QCOMPARE(desktopPrompts().openFileName(nullptr, dir.path()), dir.filePath("甲.xml"));
+    onNextModal([&](QDialog *d) { d->accept(); });  // the proposed name
+    QCOMPARE(desktopPrompts().saveFileName(nullptr, "另存为", dir.path(), "乙"), dir.filePath("乙.xml"));
+}
+
 void TestLanguage::printDialog()
 {
     FormFixture f;
     f.form->show();
-    QStringList texts;
+    // 打印 shows the preview, its 打印... the print dialog, and that its
+    // printer's properties and a chooser for the output file.
+    QStringList texts, properties, chooser;
+    bool chooserFormats = false;
     QString title;
     onNextModal([&](QDialog *preview) {
         QVERIFY(qobject_cast<PrintPreview *>(preview));
@@ -285,6 +338,21 @@ void TestLanguage::printDialog()
             [&](QDialog *dialog) {
                 title = dialog->windowTitle();
                 texts = textsIn(dialog);
+                onNextModal(
+                    [&](QDialog *d) {
+                        properties = textsIn(d);
+                        d->reject();
+                    },
+                    dialog);
+                dialog->findChild<QPushButton *>("properties")->click();
+                onNextModal(
+                    [&](QDialog *d) {
+                        chooser = textsIn(d);
+                        chooserFormats = qobject_cast<QFileDialog *>(d)->proxyModel() != nullptr;
+                        d->reject();
+                    },
+                    dialog);
+                dialog->findChild<QToolButton *>("fileBrowser")->click();
                 dialog->reject();
             },
             preview);
@@ -295,6 +363,11 @@ void TestLanguage::printDialog()
     QCOMPARE(title, QString("打印初始注册申报表"));
     QVERIFY2(texts.size() >= 20, qPrintable(texts.join(" | ")));
     QVERIFY2(english(texts).isEmpty(), qPrintable(english(texts).join(" | ")));
+    QVERIFY2(properties.size() >= 10, qPrintable(properties.join(" | ")));
+    QVERIFY2(english(properties).isEmpty(), qPrintable(english(properties).join(" | ")));
+    QVERIFY2(chooser.size() >= 15, qPrintable(chooser.join(" | ")));
+    QVERIFY2(english(chooser).isEmpty(), qPrintable(english(chooser).join(" | ")));
+    QVERIFY2(chooserFormats, "Qt's own file dialogs list sizes and dates as the program's do");
     QVERIFY(f.prompts.log.isEmpty());
 }
 
