@@ -17,7 +17,7 @@ version=${3:-$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$build/CPa
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-for tool in "$cpack" dpkg-deb dpkg-shlibdeps desktop-file-validate lintian appstreamcli; do
+for tool in "$cpack" dpkg-deb dpkg-shlibdeps desktop-file-validate lintian lexgrog appstreamcli; do
     command -v "$tool" >/dev/null || { echo "check-package: $tool is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
 done
 [ -x "$build/varnok" ] || { echo "check-package: $build/varnok is not built" >&2; exit 1; }
