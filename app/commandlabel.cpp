@@ -31,6 +31,12 @@ void CommandLabel::leaveEvent(QEvent *event)
     QLabel::leaveEvent(event);
 }
 
+void CommandLabel::click()
+{
+    if (isEnabled())
+        emit clicked();
+}
+
 void CommandLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     QLabel::mouseReleaseEvent(event);

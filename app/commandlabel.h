@@ -13,6 +13,10 @@ class CommandLabel : public QLabel {
 public:
     CommandLabel(const QString &text, QWidget *parent);
 
+public slots:
+    // What a click does: clicked, unless the command is disabled.
+    void click();
+
 signals:
     void clicked();
 

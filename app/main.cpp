@@ -1,5 +1,6 @@
 // Varnok: prepare the declaration for an initial registration offline.
 #include "app/appearance.h"
+#include "app/language.h"
 #include "app/mainwindow.h"
 #include "app/splash.h"
 #include "platform/prompts.h"
@@ -15,6 +16,7 @@ int main(int argc, char *argv[])
         QApplication::setApplicationName(QStringLiteral("varnok"));
         QApplication::setApplicationVersion(QStringLiteral("1.0"));
         QApplication::setQuitOnLastWindowClosed(false);
+        varnok::applyChineseLanguage();
         varnok::applyAppearance();
 
         // The splash comes first; the main window is built hidden behind it,

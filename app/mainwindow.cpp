@@ -2,6 +2,7 @@
 
 #include "app/commandlabel.h"
 #include "app/guard.h"
+#include "app/shortcuts.h"
 #include "dictionary/dictionary.h"
 #include "document/safewrite.h"
 #include "document/values.h"
@@ -57,6 +58,7 @@ TForm1::TForm1(Prompts &prompts, QWidget *parent)
     buildPages();
     buildStatusBar();
     connectHandlers();
+    installShortcuts(*this);
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 

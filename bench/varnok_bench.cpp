@@ -8,7 +8,9 @@
 // to a temporary folder, before anything is measured.
 #include "documents.h"
 #include "fakeprompts.h"
+#include "hostiledocuments.h"
 
+#include "app/commandlabel.h"
 #include "app/mainwindow.h"
 #include "dictionary/dictionary.h"
 #include "lists/recordgrid.h"
@@ -372,6 +374,100 @@ void lookupParsing(State &state)
         benchmark::DoNotOptimize(Dictionary::loadEmbedded().textOf(dict::Nation, code));
 }
 
+// ------------------------------------------------------ hostile documents
+
+// What tests/tst_hostile.cpp and tests/tst_xmldocument.cpp open, timed: each
+// must be opened or refused within a second. The tests themselves only
+// guard against a hang.
+
+QString hostilePath(const QString &name) { return documentsDir + QStringLiteral("/hostile/") + name + ".xml"; }
+
+// A shown window that opens through "打开" as a click does: through the
+// handler's guard, an error ending in the scripted message box.
+struct OpeningWindow {
+    FakePrompts prompts;
+    TForm1 form{prompts};
+    OpeningWindow()
+    {
+        current.reset();  // one window at a time
+        form.requestTermination = [] {};
+        form.show();
+        QCoreApplication::processEvents();
+    }
+    void open(const QString &path)
+    {
+        prompts.clear();
+        prompts.files << path;
+        emit form.Label12->clicked();
+        QCoreApplication::processEvents();
+    }
+};
+
+void openHostile(State &state, const QString &kind)
+{
+    const QString path = hostilePath(kind);
+    if (!QFile::exists(path) && !hostile::writeDocument(kind, path)) {
+        state.SkipWithError("the document could not be written");
+        return;
+    }
+    OpeningWindow w;
+    for (auto _ : state)
+        w.open(path);
+}
+
+// One cut of the real document per iteration, round the cuts.
+void openTruncated(State &state)
+{
+    const QByteArray whole = hostile::realDocument();
+    QStringList paths;
+    for (qsizetype size : hostile::truncationSizes(whole)) {
+        paths << hostilePath(QStringLiteral("cut-%1").arg(size));
+        QFile out(paths.last());
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(whole.left(size)) != size) {
+            state.SkipWithError("a cut could not be written");
+            return;
+        }
+    }
+    OpeningWindow w;
+    qsizetype next = 0;
+    bool refused = true;
+    for (auto _ : state) {
+        w.open(paths[next++ % paths.size()]);
+        refused = refused && w.prompts.errors().size() == 1;
+    }
+    if (!refused)
+        state.SkipWithError("a cut document opened");
+}
+
+void refuseMarkup(State &state, const QByteArray &bytes)
+{
+    bool refused = true;
+    for (auto _ : state) {
+        try {
+            XmlDocument doc;
+            doc.loadFromBytes(bytes, QStringLiteral("hostile.xml"));
+            refused = false;
+        } catch (const XmlError &) {
+        }
+    }
+    if (!refused)
+        state.SkipWithError("the markup was read");
+}
+
+void registerHostile()
+{
+    QDir().mkpath(documentsDir + QStringLiteral("/hostile"));
+    for (const QString &kind : hostile::Kinds)
+        benchmark::RegisterBenchmark(("hostile/" + kind).toStdString().c_str(), openHostile, kind)
+            ->UseRealTime()
+            ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("hostile/truncated", openTruncated)->UseRealTime()->Unit(benchmark::kMillisecond);
+    for (const hostile::Markup &m : hostile::refusedMarkup())
+        benchmark::RegisterBenchmark(("markup/" + m.slug).toStdString().c_str(), refuseMarkup, m.bytes)
+            ->UseRealTime()
+            ->Unit(benchmark::kMillisecond);
+}
+
 // Start-up first, then everything at N = 100, at 1,000 and at 10,000, so
 // that only one window is open at a time and each baseline runs beside its
 // measurement.
@@ -396,6 +492,7 @@ void registerAll()
     for (int n : Sizes)
         for (const auto &[name, fn] : sized)
             benchmark::RegisterBenchmark(name, fn)->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond);
+    registerHostile();
 }
 
 // ------------------------------------------------------------------ table
@@ -492,7 +589,8 @@ struct Table {
         char target[16] = "-";
         if (limitMs > 0)
             std::snprintf(target, sizeof target, "< %g ms", limitMs);
-        std::printf("%-28s %6d %10s %-24s %10s %8s %8s %-8s %s\n", what, n, shown(value).c_str(), "none", "", "", "",
+        std::printf("%-28s %6s %10s %-24s %10s %8s %8s %-8s %s\n", what, n ? std::to_string(n).c_str() : "",
+                    shown(value).c_str(), "none", "", "", "",
                     target, verdict(value.has_value(), limitMs, value ? value->real : 0, true));
     }
     const char *verdict(bool have, double limit, double value, bool strict = false)
@@ -543,6 +641,17 @@ void printTable(const Collector &c)
                              "save/list", "save/basic", "grid/add", "grid/edit+commit", "grid/remove"}) {
         const bool baseline = std::string_view(name).starts_with("libxml2/");  // for reference, no target
         t.ratio(name, 10000, c.get(name, 10000), "same at N = 1000", c.get(name, 1000), baseline ? 0 : 12);
+    }
+
+    t.heading("Opening or refusing hostile documents (the tests guard only against a hang)");
+    for (const QString &kind : hostile::Kinds) {
+        const std::string name = "hostile/" + kind.toStdString();
+        t.absolute(name.c_str(), 0, c.get(name), 1000);
+    }
+    t.absolute("hostile/truncated", 0, c.get("hostile/truncated"), 1000);
+    for (const hostile::Markup &m : hostile::refusedMarkup()) {
+        const std::string name = "markup/" + m.slug.toStdString();
+        t.absolute(name.c_str(), 0, c.get(name), 1000);
     }
 
     std::printf("\n%s\n", t.failed ? "Some targets do not hold (NO above)." : "Every target holds.");

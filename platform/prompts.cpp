@@ -11,6 +11,10 @@ namespace varnok {
 
 namespace {
 
+// Qt's own dialog, in the program's language (see app/language.h): a native
+// one follows the desktop's.
+void prepare(QFileDialog &dialog) { dialog.setOption(QFileDialog::DontUseNativeDialog); }
+
 class DesktopPrompts : public Prompts {
 public:
     void message(QWidget *parent, const QString &text) override
@@ -40,6 +44,7 @@ public:
     QString openFileName(QWidget *parent, const QString &folder) override
     {
         QFileDialog dialog(parent, QString(), folder, XmlFilter);
+        prepare(dialog);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -51,6 +56,7 @@ public:
                          const QString &proposedName) override
     {
         QFileDialog dialog(parent, title, folder, XmlFilter);
+        prepare(dialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(QStringLiteral("xml"));
@@ -63,6 +69,7 @@ public:
     QString savePdfFileName(QWidget *parent, const QString &folder, const QString &proposedName) override
     {
         QFileDialog dialog(parent, QStringLiteral("导出PDF"), folder, PdfFilter);
+        prepare(dialog);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(QStringLiteral("pdf"));

@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
-# Installs what Varnok needs to build, run and test on Debian 12.
+# Installs what Varnok needs to build, run and test on Debian 12, and to build
+# and check its Debian package; enough on a bare system (debootstrap --variant
+# minbase) run as root, with sudo otherwise.
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(
+    # build
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6svg6
     libxml2-dev libbenchmark-dev time
+    # Qt's own texts in Chinese, embedded at build time (qtbase_zh_CN.qm)
+    qt6-translations-l10n
+    # run: the Chinese font; "帮助" and "网上申报" open the help file and the
+    # address through xdg-open, which finds the CHM viewer by the file's type
+    # (told by file, below, or shared-mime-info)
     fonts-wqy-microhei
-    xchm
-    dpkg-dev desktop-file-utils
+    xchm xdg-utils shared-mime-info
+    # the package: CPack and dpkg-shlibdeps need file; lintian, the desktop
+    # entry and AppStream checks of the package test
+    dpkg-dev file desktop-file-utils lintian appstream
+    # the other tests
     g++-mingw-w64-x86-64-win32
     xvfb xauth imagemagick
     poppler-utils

@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include "app/appearance.h"
+#include "app/language.h"
 #include <QPixmap>
 #include <QTabBar>
 #include <QTabWidget>
@@ -193,6 +194,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("varnok"));
     QApplication::setQuitOnLastWindowClosed(false);
+    varnok::applyChineseLanguage();  // as the program starts
     varnok::applyAppearance();
 
     if (argc != 2)

@@ -32,12 +32,12 @@ void TestCrashSafety::killedWhileSaving()
         QProcess saver;
         saver.start(tool, {"loop", path, "1024"});
         QVERIFY(saver.waitForStarted());
-        QVERIFY(saver.waitForReadyRead(10000));  // "ready": the documents are built
+        QVERIFY(saver.waitForReadyRead(20000));  // "ready": the documents are built; 20 s only catches a hang
         if (round == 0)
-            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path), 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path), 20000);
         QThread::usleep(random.bounded(1000, 120000));
         saver.kill();
-        QVERIFY(saver.waitForFinished(10000));
+        QVERIFY(saver.waitForFinished(20000));
 
         XmlDocument doc;
         try {
@@ -56,7 +56,7 @@ void TestCrashSafety::killedWhileSaving()
 
     QProcess save;
     save.start(tool, {"save", path, "final"});
-    QVERIFY(save.waitForFinished(10000));
+    QVERIFY(save.waitForFinished(20000));
     QCOMPARE(save.exitCode(), 0);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"申报.xml"});
 }

@@ -1,9 +1,10 @@
 // Hostile and broken documents opened through the window: each opens soundly
-// or is refused with a clear message, quickly, without a memory blow-up, and
-// a refusal leaves the window, its bound file and every file on disk as they
-// were.
-#include "testfiles.h"
+// or is refused with a clear message, without hanging or a memory blow-up,
+// and a refusal leaves the window, its bound file and every file on disk as
+// they were. How fast they are refused is a benchmark (bench/).
 #include "formfixture.h"
+#include "hostiledocuments.h"
+#include "testfiles.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -14,22 +15,8 @@ using namespace varnok;
 
 namespace {
 
-const QString Basic = QString::fromUtf8(
-    "<初始注册><人员基本信息><姓名>李四</姓名><民族>1</民族><出生日期>1980-01-02</出生日期></人员基本信息></初始注册>"
-    "<最高学历><毕业院校>某大学</毕业院校><毕业时间>2002-07-01</毕业时间></最高学历>");
-
-// A real document of the program, some tens of kilobytes.
-QByteArray realDocument()
-{
-    QString lists = "<工作简历>";
-    for (int i = 0; i < 60; ++i)
-        lists += QString("<简历列表 id=\"%1\"><工作单位>第%1单位</工作单位><起始时间>2001-01-01</起始时间>"
-                         "<结束时间>2002-01-01</结束时间><备注>%2</备注></简历列表>")
-                     .arg(i)
-                     .arg(QString(200, u'注'));
-    lists += "</工作简历>";
-    return gb("<?xml version=\"1.0\" encoding=\"GB2312\"?>\r\n<root>" + Basic + lists + "</root>\r\n");
-}
+// Far above any normal open, even under sanitizers: only a hang reaches it.
+constexpr qint64 HangLimitMs = 20000;
 
 qint64 peakKilobytes()
 {
@@ -92,70 +79,7 @@ void TestHostile::documents()
     QFETCH(QString, inMessage);
     QTemporaryDir dir;
     const QString path = dir.filePath(kind + ".xml");
-    {
-        QFile out(path);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        const QByteArray decl = "<?xml version=\"1.0\" encoding=\"GB2312\"?>\r\n";
-        const QString body = "<root>" + Basic + "</root>";
-        if (kind == "bomb") {
-            QByteArray bomb = "<?xml version=\"1.0\"?>\n<!DOCTYPE root [\n<!ENTITY a \"aaaaaaaaaa\">\n";
-            for (char c = 'b'; c <= 'l'; ++c)
-                bomb += QByteArray("<!ENTITY ") + c + " \"" + QByteArray("&") + char(c - 1) + ";" +
-                        QByteArray("&") + char(c - 1) + ";" + QByteArray("&") + char(c - 1) + ";" +
-                        QByteArray("&") + char(c - 1) + ";" + "\">\n";
-            out.write(bomb + "]>\n<root>&l;</root>\n");
-        } else if (kind == "external-entity") {
-            out.write("<?xml version=\"1.0\"?><!DOCTYPE root [<!ENTITY x SYSTEM \"file:///etc/passwd\">]><root>&x;</root>");
-        } else if (kind == "external-dtd") {
-            out.write("<?xml version=\"1.0\"?><!DOCTYPE root SYSTEM \"file:///etc/passwd\"><root/>");
-        } else if (kind == "deep") {
-            out.write(QByteArray("<a>").repeated(100000) + QByteArray("</a>").repeated(100000));
-        } else if (kind == "huge-file") {
-            out.write(decl + gb(body));
-            QVERIFY(out.resize(100 * 1024 * 1024));
-        } else if (kind == "huge-text") {
-            out.write(decl + gb("<root><初始注册><人员基本信息><姓名>"));
-            out.write(QByteArray(20 * 1024 * 1024, 'x'));
-            out.write(gb("</姓名></人员基本信息></初始注册></root>"));
-        } else if (kind == "huge-text-utf8") {
-            out.write(QString("<root><初始注册><人员基本信息><姓名>").toUtf8());
-            out.write(QByteArray(20 * 1024 * 1024, 'x'));
-            out.write(QString("</姓名></人员基本信息></初始注册></root>").toUtf8());
-        } else if (kind == "wrong-encoding") {
-            out.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + gb(body));
-        } else if (kind == "unknown-encoding") {
-            out.write("<?xml version=\"1.0\" encoding=\"X-NO-SUCH\"?>\r\n" + gb(body));
-        } else if (kind == "invalid-bytes") {
-            out.write(decl + gb("<root><初始注册><人员基本信息><姓名>") + "\xFF\xFF\x80" +
-                      gb("</姓名></人员基本信息></初始注册></root>"));
-        } else if (kind == "gbk") {
-            QByteArray bytes = decl + gb(body);
-            bytes.replace(gb("李四"), gb("李") + "\x88\xD2");
-            out.write(bytes);
-        } else if (kind == "utf16-bom" || kind == "utf16") {
-            const QString text = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + body;
-            if (kind == "utf16-bom")
-                out.write("\xFF\xFE", 2);
-            out.write(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
-        } else if (kind == "utf8-bom" || kind == "utf8") {
-            if (kind == "utf8-bom")
-                out.write("\xEF\xBB\xBF");
-            out.write(("<?xml version=\"1.0\" encoding=\"UTF-8\"?>" + body).toUtf8());
-        } else if (kind == "other-root") {
-            out.write(decl + gb("<申报>" + Basic + "</申报>"));
-        } else if (kind == "duplicated") {
-            out.write(decl + gb("<root>" + Basic + Basic +
-                                "<工作简历><简历列表><工作单位>甲</工作单位></简历列表></工作简历>"
-                                "<工作简历><简历列表><工作单位>乙</工作单位></简历列表></工作简历></root>"));
-        } else if (kind == "missing") {
-            out.write(decl + gb("<root><工作简历/></root>"));
-        } else if (kind == "garbage") {
-            QByteArray junk(4096, '\0');
-            for (int i = 0; i < junk.size(); ++i)
-                junk[i] = char((i * 7919) % 251);
-            out.write(junk);
-        }
-    }
+    QVERIFY(hostile::writeDocument(kind, path));
 
     FormFixture f;
     QTemporaryDir boundDir;
@@ -169,13 +93,13 @@ void TestHostile::documents()
     const QByteArray boundBefore = digest(bound);
     const qint64 peakBefore = peakKilobytes();
 
+    // How long a refusal takes is measured by the benchmarks (bench/, rows
+    // "hostile/..."); here only a hang fails.
     QElapsedTimer clock;
     clock.start();
     f.prompts.files << path;
     QTest::mouseClick(f.get("Label12"), Qt::LeftButton);
-    const qint64 elapsed = clock.elapsed();
-
-    QVERIFY2(elapsed < 1000, qPrintable(QString("%1 ms").arg(elapsed)));
+    QVERIFY2(clock.elapsed() < HangLimitMs, qPrintable(QString("%1 ms").arg(clock.elapsed())));
     QVERIFY2(peakKilobytes() - peakBefore < 400 * 1024, qPrintable(QString("%1 KB").arg(peakKilobytes() - peakBefore)));
     QCOMPARE(digest(path), fileBefore);
     QCOMPARE(digest(bound), boundBefore);
@@ -198,13 +122,13 @@ void TestHostile::documents()
 
 void TestHostile::everyTruncationOfARealDocumentIsRefused()
 {
-    const QByteArray whole = realDocument();
+    const QByteArray whole = hostile::realDocument();
     QVERIFY(whole.size() > 20 * 1024);
     QTemporaryDir dir;
     const QString path = dir.filePath("cut.xml");
     FormFixture f;
     f.set("W_name", "原来的");
-    for (qsizetype size = 0; size < whole.size(); size += 1024) {
+    for (qsizetype size : hostile::truncationSizes(whole)) {
         QFile out(path);
         QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
         out.write(whole.left(size));
@@ -215,7 +139,7 @@ void TestHostile::everyTruncationOfARealDocumentIsRefused()
         QElapsedTimer clock;
         clock.start();
         QTest::mouseClick(f.get("Label12"), Qt::LeftButton);
-        QVERIFY(clock.elapsed() < 1000);
+        QVERIFY2(clock.elapsed() < HangLimitMs, qPrintable(QString("cut at %1 bytes").arg(size)));
         QVERIFY2(f.prompts.errors().size() == 1, qPrintable(QString("cut at %1 bytes opened").arg(size)));
         QCOMPARE(f.value("W_name"), QString("原来的"));
         QVERIFY(f.form->currentDocumentPath().isEmpty());

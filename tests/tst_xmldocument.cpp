@@ -1,4 +1,5 @@
 #include "document/xmldocument.h"
+#include "hostiledocuments.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -64,8 +65,8 @@ private slots:
     void layoutWhitespaceIsDroppedButValuesKeepTheirBlanks();
     void writtenBytesHaveDeclarationCrLfAndTabs();
     void firstErrorIsReportedWithFileAndLine();
-    void hostileDocumentsAreRefusedQuickly_data();
-    void hostileDocumentsAreRefusedQuickly();
+    void hostileDocumentsAreRefused_data();
+    void hostileDocumentsAreRefused();
     void gbkBytesUnderGb2312LabelOpen();
     void everyCharacterOfTheGb2312SetRoundTrips();
     void bytesThatDoNotMatchTheirEncodingAreNamed();
@@ -182,32 +183,22 @@ void TestXmlDocument::firstErrorIsReportedWithFileAndLine()
     QVERIFY(!errorOf("just text").isEmpty());
 }
 
-void TestXmlDocument::hostileDocumentsAreRefusedQuickly_data()
+void TestXmlDocument::hostileDocumentsAreRefused_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QByteArray bomb = "<?xml version=\"1.0\"?>\n<!DOCTYPE root [\n<!ENTITY a \"aaaaaaaaaa\">\n";
-    for (int i = 1; i < 12; ++i)
-        bomb += QString("<!ENTITY %1 \"&%2;&%2;&%2;&%2;&%2;&%2;&%2;&%2;&%2;&%2;\">\n")
-                    .arg(QChar('a' + i))
-                    .arg(QChar('a' + i - 1))
-                    .toLatin1();
-    bomb += "]>\n<root>&l;</root>\n";
-    QTest::newRow("entity expansion bomb") << bomb;
-    QTest::newRow("external entity to a local file")
-        << QByteArray("<?xml version=\"1.0\"?>\n<!DOCTYPE root [<!ENTITY x SYSTEM \"file:///etc/hostname\">]>\n"
-                      "<root>&x;</root>");
-    QTest::newRow("external DTD") << QByteArray("<!DOCTYPE root SYSTEM \"file:///etc/passwd\"><root/>");
-    QTest::newRow("deep nesting") << QByteArray("<a>").repeated(100000) + QByteArray("</a>").repeated(100000);
+    for (const hostile::Markup &m : hostile::refusedMarkup())
+        QTest::newRow(qPrintable(m.name)) << m.bytes;
     QTest::newRow("harmless internal DTD") << QByteArray("<!DOCTYPE root [<!ELEMENT root ANY>]><root/>");
 }
 
-void TestXmlDocument::hostileDocumentsAreRefusedQuickly()
+// How fast is a benchmark (bench/, rows "markup/..."); here only a hang fails.
+void TestXmlDocument::hostileDocumentsAreRefused()
 {
     QFETCH(QByteArray, bytes);
     QElapsedTimer clock;
     clock.start();
     const QString message = errorOf(bytes);
-    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(!message.isEmpty());
     QFile hostname("/etc/hostname");
     if (hostname.open(QIODevice::ReadOnly)) {

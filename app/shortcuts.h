@@ -1,0 +1,25 @@
+// Keyboard shortcuts of the main window: Ctrl+N 新建, Ctrl+O 打开, Ctrl+S the
+// 保存 of the tab in front, Ctrl+Shift+S 另存为..., Ctrl+P 打印, F1 帮助. Each
+// does exactly what a click on its command does, and nothing while that
+// command is disabled; each command's tooltip names its keys.
+#pragma once
+
+#include <QKeySequence>
+#include <QString>
+
+class QPushButton;
+
+namespace varnok {
+
+class TForm1;
+
+// "新建 (Ctrl+N)"
+QString tooltipWithKeys(const QString &command, const QKeySequence &keys);
+
+// The 保存 of the tab in front: the first tab's or its list's.
+QPushButton *frontSaveButton(const TForm1 &form);
+
+// Called once by the window it serves.
+void installShortcuts(TForm1 &form);
+
+}  // namespace varnok
