@@ -390,7 +390,6 @@ struct OpeningWindow {
     OpeningWindow()
     {
         current.reset();  // one window at a time
-        form.requestTermination = [] {};
         form.show();
         QCoreApplication::processEvents();
     }
