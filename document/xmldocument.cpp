@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
@@ -27,7 +28,18 @@ namespace {
 
 const xmlChar *cast(const QByteArray &bytes) { return reinterpret_cast<const xmlChar *>(bytes.constData()); }
 
-QString fromXml(const xmlChar *text) { return text ? QString::fromUtf8(reinterpret_cast<const char *>(text)) : QString(); }
+// QString::fromUtf8 drops a byte-order mark at the start; in a value it is a
+// character (U+FEFF) like any other.
+QString fromXml(const xmlChar *text)
+{
+    if (!text)
+        return {};
+    const char *utf8 = reinterpret_cast<const char *>(text);
+    if (qstrncmp(utf8, "\xEF\xBB\xBF", 3) != 0)
+        return QString::fromUtf8(utf8);
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(utf8));
+}
 
 QString takeXml(xmlChar *text)
 {
@@ -419,8 +431,12 @@ void XmlDocument::loadFromFile(const QString &path)
         throw tooLarge(path);
     if (!file.open(QIODevice::ReadOnly))
         throw XmlError(QStringLiteral("无法打开文件“%1”：%2").arg(path, file.errorString()));
-    // Read one byte past the limit, so a file that grows meanwhile is still caught.
-    const QByteArray bytes = file.read(MaxFileSize + 1);
+    // As much as the file holds, and on to one byte past the limit should it
+    // grow meanwhile, so such a file is still caught. (A buffer of the limit's
+    // size for every read would cost more than the read.)
+    QByteArray bytes = file.read(qMin(file.size(), MaxFileSize) + 1);
+    if (bytes.size() > file.size() && bytes.size() <= MaxFileSize)
+        bytes += file.read(MaxFileSize + 1 - bytes.size());
     if (file.error() != QFileDevice::NoError)
         throw XmlError(QStringLiteral("无法读取文件“%1”：%2").arg(path, file.errorString()));
     loadFromBytes(bytes, path);
@@ -449,6 +465,9 @@ QByteArray XmlDocument::toBytes() const
     const QByteArray encName = enc.toUtf8();
     xmlTreeIndentString = "\t";
     xmlBufferPtr buffer = xmlBufferCreate();
+    // Grown by doubling: growing it by each piece written copies a large
+    // document over and over.
+    xmlBufferSetAllocationScheme(buffer, XML_BUFFER_ALLOC_DOUBLEIT);
     xmlSaveCtxtPtr save = xmlSaveToBuffer(buffer, enc.isEmpty() ? nullptr : encName.constData(), XML_SAVE_FORMAT);
     if (save == nullptr) {
         xmlBufferFree(buffer);

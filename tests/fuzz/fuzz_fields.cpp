@@ -1,0 +1,156 @@
+// Fuzz target from the window's side: arbitrary values (any Unicode, control
+// characters, halves of surrogate pairs, very long texts) put into every
+// field of the first tab and every list entry the way a paste puts them,
+// saved through the program's own save, and read back. The file must always
+// open, and hold every value exactly as the fields took it; a refused save
+// means a field let through what no file can hold. Anything else (a crash, a
+// sanitizer report, a difference) is a fault.
+#include "../fakeprompts.h"
+
+#include "app/mainwindow.h"
+#include "document/layout.h"
+#include "document/values.h"
+#include "document/xmldocument.h"
+#include "lists/recordgrid.h"
+#include "pages/basicchecks.h"
+#include "pages/fields.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <cstdio>
+#include <cstdlib>
+#include <fuzzer/FuzzedDataProvider.h>
+
+using namespace varnok;
+
+namespace {
+
+[[noreturn]] void fail(const char *what, const QString &detail)
+{
+    std::fprintf(stderr, "fields to file broken: %s\n%s\n", what, detail.toUtf8().constData());
+    std::abort();
+}
+
+QString escaped(const QString &text)
+{
+    QString out;
+    for (QChar c : text.left(200))
+        out += c.unicode() < 0x20 || c.unicode() > 0x7E ? QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0')) : QString(c);
+    return out + (text.size() > 200 ? QStringLiteral("...(%1)").arg(text.size()) : QString());
+}
+
+QString text(FuzzedDataProvider &in)
+{
+    const auto kind = in.ConsumeIntegral<std::uint8_t>();
+    const std::string bytes = in.ConsumeRandomLengthString(2048);
+    QString value;
+    if (kind & 1)  // raw UTF-16 code units: lone surrogates, U+FFFF, anything
+        value = QString(reinterpret_cast<const QChar *>(bytes.data()), qsizetype(bytes.size() / 2));
+    else
+        value = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+    if (kind == 0xFF && !value.isEmpty())  // now and then a very long one
+        value = value.repeated(qMax(qsizetype(1), 200000 / value.size()));
+    return value;
+}
+
+// Into a control as the user would get it there: pasted over what it held,
+// chosen from a list, picked in a calendar.
+void put(QWidget *control, FuzzedDataProvider &in)
+{
+    if (auto *edit = qobject_cast<QLineEdit *>(control)) {
+        edit->selectAll();
+        edit->insert(text(in));
+    } else if (auto *memo = qobject_cast<QPlainTextEdit *>(control)) {
+        memo->selectAll();
+        memo->insertPlainText(text(in));
+    } else if (auto *combo = qobject_cast<QComboBox *>(control)) {
+        combo->setCurrentIndex(in.ConsumeIntegralInRange(-1, combo->count() - 1));
+    } else if (auto *date = qobject_cast<QDateEdit *>(control)) {
+        date->setDate(QDate(1950, 1, 1).addDays(in.ConsumeIntegralInRange(0, 40000)));
+    }
+}
+
+// Values the checks of the save would stop at are replaced, so that nearly
+// every input reaches the file.
+void passTheSaveChecks(TForm1 &form)
+{
+    const FieldValues values = form.page.values();
+    for (const CheckFailure &failure : basicSaveFailures(values, QDate::currentDate())) {
+        QStringList controls{failure.focus};
+        if (failure.focus == QLatin1String("W_school"))
+            controls = QStringList{QStringLiteral("W_school"), QStringLiteral("W_xueli"), QStringLiteral("W_xuewei"),
+                                   QStringLiteral("W_zhy")};
+        if (failure.focus == QLatin1String("W_name"))
+            controls << QStringLiteral("W_cer");
+        for (const QString &name : controls) {
+            QWidget *control = form.page.control(name);
+            if (auto *mask = qobject_cast<MaskEdit *>(control))
+                mask->setMaskText(QStringLiteral("1"));
+            else if (auto *edit = qobject_cast<QLineEdit *>(control); edit && isBlank(edit->text()))
+                edit->setText(QStringLiteral("X"));
+            else if (auto *combo = qobject_cast<QComboBox *>(control); combo && combo->currentIndex() < 0)
+                combo->setCurrentIndex(0);
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static int argc = 1;
+    static char name[] = "fuzz_fields";
+    static char *argv[] = {name, nullptr};
+    static bool platform = qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    static FakePrompts prompts;
+    static TForm1 form(prompts);
+    static const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("fuzz_fields-%1.xml").arg(QCoreApplication::applicationPid()));
+    (void)platform;
+
+    FuzzedDataProvider in(data, size);
+    // Every field is set below; only the grids start again.
+    for (int l = 0; l < ListCount; ++l)
+        form.list(ListId(l)).grid()->setRowCount(1);
+    prompts.clear();
+    for (const BasicField &field : basicFields())
+        if (field.control != QLatin1String("W_id"))  // a resident identity card: its checks are simplest
+            put(form.page.control(field.control), in);
+    for (int l = 0; l < ListCount; ++l) {
+        RecordList &list = form.list(ListId(l));
+        for (size_t f = 0; f < list.def().fields.size(); ++f)
+            put(list.field(int(f)), in);
+        list.addButton()->click();  // refused by the list's checks now and then
+    }
+    passTheSaveChecks(form);
+
+    if (form.currentDocumentPath().isEmpty())
+        prompts.files << path;
+    form.Button6Click();
+    if (!prompts.errors().isEmpty())
+        fail("the save was refused", prompts.errors().join(u'\n'));
+    if (!prompts.messages().contains(QStringLiteral("文件保存成功！")))
+        fail("nothing was saved", prompts.messages().join(u'\n'));
+
+    Declaration saved;
+    try {
+        XmlDocument doc;
+        doc.loadFromFile(path);
+        saved = readDeclaration(doc);
+    } catch (const std::exception &e) {
+        fail("the saved file does not open", QString::fromUtf8(e.what()));
+    }
+    const FieldValues shown = form.page.values();
+    for (auto it = shown.cbegin(); it != shown.cend(); ++it)
+        if (saved.basic.value(it.key()) != it.value())
+            fail("a value of the first tab differs", it.key() + QStringLiteral(": [%1] saved as [%2]").arg(escaped(it.value()), escaped(saved.basic.value(it.key()))));
+    for (int l = 0; l < ListCount; ++l)
+        if (saved.lists[size_t(l)] != form.list(ListId(l)).rows())
+            fail("list rows differ", form.list(ListId(l)).def().tabCaption);
+    return 0;
+}
