@@ -362,9 +362,10 @@ void XmlDocument::loadFromBytes(const QByteArray &bytes, const QString &sourceNa
     // such files with the superset decoder, so characters beyond GB2312 open.
     const QString declared = declaredEncoding(bytes);
     const bool gbLabel = declared.compare(QLatin1String("GB2312"), Qt::CaseInsensitive) == 0;
-    // Blank text between elements is not even built (a value of blanks alone is
-    // kept); the walk after parsing removes what the heuristic leaves.
-    int options = XML_PARSE_NONET | XML_PARSE_NOBLANKS;
+    // Every text is built; the walk after parsing removes blank text between
+    // elements. (libxml2's own blank removal guesses from the next character
+    // and took the blanks before a character reference out of a value.)
+    int options = XML_PARSE_NONET;
     const char *encoding = nullptr;
     if (gbLabel) {
         options |= XML_PARSE_IGNORE_ENC;
