@@ -84,14 +84,15 @@ qsizetype firstNonXmlCharacter(QStringView text)
 
 QString withoutNonXmlCharacters(QStringView text)
 {
-    QString out;
-    out.reserve(text.size());
+    QString out(text.size(), Qt::Uninitialized);
+    QChar *to = out.data();
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype length = xmlCharacterLength(text, i);
-        if (length > 0)
-            out.append(text.mid(i, length));
+        for (qsizetype k = 0; k < length; ++k)
+            *to++ = text[i + k];
         i += qMax(length, qsizetype(1));
     }
+    out.truncate(to - out.constData());
     return out;
 }
 

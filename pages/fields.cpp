@@ -58,10 +58,12 @@ public:
     using QValidator::QValidator;
     State validate(QString &input, int &pos) const override
     {
-        if (firstNonXmlCharacter(input) < 0)
+        const qsizetype first = firstNonXmlCharacter(input);
+        if (first < 0)
             return Acceptable;
-        pos = int(withoutNonXmlCharacters(QStringView(input).left(pos)).size());
-        input = withoutNonXmlCharacters(input);
+        if (pos > first)
+            pos = int(first + withoutNonXmlCharacters(QStringView(input).mid(first, pos - first)).size());
+        input = input.left(first) + withoutNonXmlCharacters(QStringView(input).mid(first));
         return Acceptable;
     }
 };

@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fuzzer/FuzzedDataProvider.h>
 
 using namespace varnok;
@@ -44,21 +45,23 @@ QString escaped(const QString &text)
     return out + (text.size() > 200 ? QStringLiteral("...(%1)").arg(text.size()) : QString());
 }
 
-// At most one very long value per input keeps the runs fast.
-bool longValueTaken = false;
+// Now and then one very long value: one input in a few thousand (those that
+// begin with "LONG") has its first value repeated past what a plain line edit
+// takes. A run with one takes a hundred times longer than one without.
+bool longValueWanted = false;
 
 QString text(FuzzedDataProvider &in)
 {
     const auto kind = in.ConsumeIntegral<std::uint8_t>();
-    const std::string bytes = in.ConsumeRandomLengthString(2048);
+    const std::string bytes = in.ConsumeRandomLengthString(1024);
     QString value;
     if (kind & 1)  // raw UTF-16 code units: lone surrogates, U+FFFF, anything
         value = QString(reinterpret_cast<const QChar *>(bytes.data()), qsizetype(bytes.size() / 2));
     else
         value = QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-    if (kind == 0xFF && !value.isEmpty() && !longValueTaken) {  // now and then a very long one
+    if (longValueWanted && !value.isEmpty()) {
         value = value.repeated(qMax(qsizetype(1), 40000 / value.size()));
-        longValueTaken = true;
+        longValueWanted = false;
     }
     return value;
 }
@@ -111,15 +114,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     static int argc = 1;
     static char name[] = "fuzz_fields";
     static char *argv[] = {name, nullptr};
-    static bool platform = qputenv("QT_QPA_PLATFORM", "offscreen");
+    static bool platform = qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication app(argc, argv);
     static FakePrompts prompts;
     static TForm1 form(prompts);
     static const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("fuzz_fields-%1.xml").arg(QCoreApplication::applicationPid()));
     (void)platform;
 
+    longValueWanted = size > 4 && std::memcmp(data, "LONG", 4) == 0;
     FuzzedDataProvider in(data, size);
-    longValueTaken = false;
     // Every field is set below; only the grids start again.
     for (int l = 0; l < ListCount; ++l)
         form.list(ListId(l)).grid()->setRowCount(1);
