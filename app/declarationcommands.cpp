@@ -2,10 +2,10 @@
 // (print preview, printing and the PDF copy) and "检查" (every problem at once).
 #include "app/mainwindow.h"
 
-#include "app/printpreview.h"
-#include "pages/declarationcheck.h"
-#include "pages/declarationreport.h"
-#include "platform/prompts.h"
+#include "report/printpreview.h"
+#include "rules/declarationcheck.h"
+#include "report/declarationreport.h"
+#include "widgets/prompts.h"
 
 #include <QDate>
 #include <QDir>

@@ -4,10 +4,10 @@
 
 #include "document/layout.h"
 #include "document/values.h"
-#include "lists/recordgrid.h"
-#include "pages/basicchecks.h"
+#include "widgets/recordgrid.h"
+#include "rules/basicchecks.h"
 #include "platform/folders.h"
-#include "platform/prompts.h"
+#include "widgets/prompts.h"
 
 #include <QCoreApplication>
 #include <QDate>

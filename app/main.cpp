@@ -3,7 +3,7 @@
 #include "app/language.h"
 #include "app/mainwindow.h"
 #include "app/splash.h"
-#include "platform/prompts.h"
+#include "widgets/prompts.h"
 
 #include <QApplication>
 #include <exception>

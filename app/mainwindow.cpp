@@ -1,16 +1,16 @@
 #include "mainwindow.h"
 
-#include "app/commandlabel.h"
-#include "app/guard.h"
+#include "widgets/commandlabel.h"
+#include "widgets/guard.h"
 #include "app/shortcuts.h"
 #include "dictionary/dictionary.h"
-#include "document/safewrite.h"
+#include "xml/safewrite.h"
 #include "document/values.h"
-#include "lists/recordgrid.h"
-#include "pages/fields.h"
-#include "pages/idnumber.h"
+#include "widgets/recordgrid.h"
+#include "widgets/fields.h"
+#include "rules/idnumber.h"
 #include "platform/folders.h"
-#include "platform/prompts.h"
+#include "widgets/prompts.h"
 #include "platform/userlocale.h"
 
 #include <QApplication>

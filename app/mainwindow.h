@@ -3,10 +3,10 @@
 // in the document, page and list modules.
 #pragma once
 
-#include "document/xmldocument.h"
+#include "xml/xmldocument.h"
 #include "lists/recordlist.h"
 #include "pages/basicpage.h"
-#include "pages/declarationcheck.h"
+#include "rules/declarationcheck.h"
 
 #include <QMainWindow>
 #include <array>

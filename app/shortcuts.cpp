@@ -1,6 +1,6 @@
 #include "shortcuts.h"
 
-#include "app/commandlabel.h"
+#include "widgets/commandlabel.h"
 #include "app/mainwindow.h"
 
 #include <QPushButton>

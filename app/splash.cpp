@@ -1,7 +1,7 @@
 #include "splash.h"
 
-#include "app/guard.h"
-#include "platform/prompts.h"
+#include "widgets/guard.h"
+#include "widgets/prompts.h"
 
 #include <QFile>
 #include <QImage>

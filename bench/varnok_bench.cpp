@@ -10,11 +10,11 @@
 #include "fakeprompts.h"
 #include "hostiledocuments.h"
 
-#include "app/commandlabel.h"
+#include "widgets/commandlabel.h"
 #include "app/mainwindow.h"
 #include "dictionary/dictionary.h"
-#include "lists/recordgrid.h"
-#include "pages/fields.h"
+#include "widgets/recordgrid.h"
+#include "widgets/fields.h"
 
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>

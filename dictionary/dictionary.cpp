@@ -1,6 +1,6 @@
 #include "dictionary.h"
 
-#include "document/xmldocument.h"
+#include "xml/xmldocument.h"
 
 #include <QFile>
 #include <optional>

@@ -3,7 +3,7 @@
 // whole document into plain values.
 #pragma once
 
-#include "document/xmldocument.h"
+#include "xml/xmldocument.h"
 
 #include <QDate>
 #include <QMap>

@@ -27,13 +27,6 @@ int StrToInt(const QString &text);
 QString trimControl(const QString &text);
 inline bool isBlank(const QString &text) { return trimControl(text).isEmpty(); }
 
-// Characters an XML 1.0 document cannot hold: control characters other than
-// TAB, LF and CR, U+FFFE, U+FFFF, and halves of surrogate pairs standing
-// alone. The position of the first one, or -1 when there is none.
-qsizetype firstNonXmlCharacter(QStringView text);
-// The text without them.
-QString withoutNonXmlCharacters(QStringView text);
-
 // Length of the text in bytes of code page 936: 1 for ASCII, 2 for a Chinese
 // character; a character the code page lacks counts as its one-byte
 // replacement, as the Windows conversion does.

@@ -2,10 +2,10 @@
 
 #include "dictionary/dictionary.h"
 #include "document/layout.h"
-#include "document/xmldocument.h"
-#include "lists/recordgrid.h"
-#include "pages/fields.h"
-#include "platform/prompts.h"
+#include "xml/xmldocument.h"
+#include "widgets/recordgrid.h"
+#include "widgets/fields.h"
+#include "widgets/prompts.h"
 
 #include <QComboBox>
 #include <QDate>

@@ -3,7 +3,7 @@
 // save. The four lists are this class with four definitions.
 #pragma once
 
-#include "lists/listdefs.h"
+#include "rules/listdefs.h"
 
 #include <QObject>
 #include <vector>

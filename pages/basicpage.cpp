@@ -1,8 +1,8 @@
 #include "basicpage.h"
 
-#include "pages/basicwords.h"
-#include "pages/fields.h"
-#include "pages/idnumber.h"
+#include "rules/basicwords.h"
+#include "widgets/fields.h"
+#include "rules/idnumber.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -2,7 +2,7 @@
 // program said and answers from queues, so a test reads like a session.
 #pragma once
 
-#include "platform/prompts.h"
+#include "widgets/prompts.h"
 
 #include <QApplication>
 #include <QList>

@@ -4,8 +4,8 @@
 #include "fakeprompts.h"
 
 #include "app/mainwindow.h"
-#include "lists/recordgrid.h"
-#include "pages/fields.h"
+#include "widgets/recordgrid.h"
+#include "widgets/fields.h"
 
 #include <QComboBox>
 #include <QDateEdit>

@@ -3,7 +3,7 @@
 //   savetool save <path> <text>         save a small document holding text
 //   savetool loop <path> <kilobytes>    save two large documents in turn, forever
 //   savetool open <path>                load a document, print its element count
-#include "document/xmldocument.h"
+#include "xml/xmldocument.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -9,8 +9,8 @@
 
 #include "app/mainwindow.h"
 #include "app/splash.h"
-#include "lists/recordgrid.h"
-#include "pages/fields.h"
+#include "widgets/recordgrid.h"
+#include "widgets/fields.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "formfixture.h"
 
-#include "pages/idnumber.h"
+#include "rules/idnumber.h"
 
 #include <QGroupBox>
 #include <QLabel>

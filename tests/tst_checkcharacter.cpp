@@ -1,5 +1,5 @@
 // The check character of resident identity numbers and when the hint applies.
-#include "pages/idnumber.h"
+#include "rules/idnumber.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

@@ -1,7 +1,7 @@
 // A process saving a large document is killed at random moments: the file on
 // disk must always be one whole document, the old or the new, and the next
 // successful save leaves no temporary files behind.
-#include "document/xmldocument.h"
+#include "xml/xmldocument.h"
 
 #include <QDir>
 #include <QProcess>

@@ -2,10 +2,10 @@
 // identity number's check-character hint; "打印" and "检查" on the command bar.
 #include "fulldeclaration.h"
 
-#include "app/checkdialog.h"
-#include "app/commandlabel.h"
-#include "pages/declarationcheck.h"
-#include "pages/idnumber.h"
+#include "widgets/checkdialog.h"
+#include "widgets/commandlabel.h"
+#include "rules/declarationcheck.h"
+#include "rules/idnumber.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>

@@ -1,11 +1,11 @@
 // "打印": the preview, the PDF copy read back with pdftotext (poppler-utils).
 #include "fulldeclaration.h"
 
-#include "app/printpreview.h"
-#include "pages/basicwords.h"
-#include "pages/declarationreport.h"
-#include "pages/idnumber.h"
-#include "pages/reportpages.h"
+#include "report/printpreview.h"
+#include "rules/basicwords.h"
+#include "report/declarationreport.h"
+#include "rules/idnumber.h"
+#include "report/reportpages.h"
 
 #include <QPrintPreviewWidget>
 #include <QProcess>

@@ -1,5 +1,5 @@
 #include "dictionary/dictionary.h"
-#include "document/xmldocument.h"
+#include "xml/xmldocument.h"
 
 #include <QFile>
 #include <QtTest>

@@ -1,5 +1,5 @@
 #include "document/values.h"
-#include "pages/idnumber.h"
+#include "rules/idnumber.h"
 
 #include <QtTest>
 

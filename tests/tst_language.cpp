@@ -4,8 +4,8 @@
 #include "formfixture.h"
 
 #include "app/language.h"
-#include "app/printpreview.h"
-#include "platform/prompts.h"
+#include "report/printpreview.h"
+#include "widgets/prompts.h"
 
 #include <QCalendarWidget>
 #include <QDialogButtonBox>

@@ -1,7 +1,7 @@
 #include "testfiles.h"
 #include "document/layout.h"
 #include "document/values.h"
-#include "document/xmldocument.h"
+#include "xml/xmldocument.h"
 
 #include <QFile>
 #include <QRegularExpression>

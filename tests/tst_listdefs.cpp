@@ -1,5 +1,5 @@
 #include "dictionary/dictionary.h"
-#include "lists/listdefs.h"
+#include "rules/listdefs.h"
 
 #include <QtTest>
 

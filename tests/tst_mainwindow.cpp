@@ -1,6 +1,6 @@
 #include "formfixture.h"
 
-#include "app/commandlabel.h"
+#include "widgets/commandlabel.h"
 #include "app/splash.h"
 #include "platform/userlocale.h"
 

@@ -1,7 +1,7 @@
 // The record grid on its own, without a window: which mouse and keyboard
 // gestures move the current cell and report a click, the fixed heading row,
 // and how cells show line breaks.
-#include "lists/recordgrid.h"
+#include "widgets/recordgrid.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>

@@ -2,7 +2,7 @@
 #include "testfiles.h"
 
 #include "document/layout.h"
-#include "document/xmldocument.h"
+#include "xml/xmldocument.h"
 
 #include <QHeaderView>
 #include <QRegularExpression>

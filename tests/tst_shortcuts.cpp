@@ -3,8 +3,8 @@
 // on its command does, only that, and nothing while the command is disabled.
 #include "formfixture.h"
 
-#include "app/commandlabel.h"
-#include "app/printpreview.h"
+#include "widgets/commandlabel.h"
+#include "report/printpreview.h"
 #include "app/shortcuts.h"
 
 #include <QSignalSpy>

@@ -1,4 +1,4 @@
-#include "document/xmldocument.h"
+#include "xml/xmldocument.h"
 #include "hostiledocuments.h"
 
 #include <QElapsedTimer>

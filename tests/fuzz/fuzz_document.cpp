@@ -4,7 +4,7 @@
 // difference) is a fault.
 #include "document/layout.h"
 #include "document/values.h"
-#include "document/xmldocument.h"
+#include "xml/xmldocument.h"
 
 #include <QCoreApplication>
 #include <cstdint>

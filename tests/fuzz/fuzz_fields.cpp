@@ -10,10 +10,10 @@
 #include "app/mainwindow.h"
 #include "document/layout.h"
 #include "document/values.h"
-#include "document/xmldocument.h"
-#include "lists/recordgrid.h"
-#include "pages/basicchecks.h"
-#include "pages/fields.h"
+#include "xml/xmldocument.h"
+#include "widgets/recordgrid.h"
+#include "rules/basicchecks.h"
+#include "widgets/fields.h"
 
 #include <QApplication>
 #include <QComboBox>

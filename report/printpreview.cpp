@@ -1,10 +1,10 @@
 #include "printpreview.h"
 
-#include "app/guard.h"
-#include "document/safewrite.h"
-#include "pages/declarationreport.h"
-#include "pages/reportpages.h"
-#include "platform/prompts.h"
+#include "widgets/guard.h"
+#include "xml/safewrite.h"
+#include "report/declarationreport.h"
+#include "report/reportpages.h"
+#include "widgets/prompts.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "safewrite.h"
 
-#include "document/xmldocument.h"
+#include "xml/xmldocument.h"
 
 #include <QSaveFile>
 

@@ -1,8 +1,8 @@
 #include "xmldocument.h"
 
-#include "document/gb2312writer.h"
-#include "document/safewrite.h"
-#include "document/values.h"
+#include "xml/gb2312writer.h"
+#include "xml/safewrite.h"
+#include "xml/xmltext.h"
 
 #include <QFile>
 #include <QFileInfo>

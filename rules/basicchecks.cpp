@@ -1,7 +1,7 @@
 #include "basicchecks.h"
 
 #include "document/values.h"
-#include "pages/idnumber.h"
+#include "rules/idnumber.h"
 
 namespace varnok {
 

@@ -1,9 +1,9 @@
 #include "declarationcheck.h"
 
-#include "lists/listdefs.h"
-#include "pages/basicchecks.h"
-#include "pages/basicwords.h"
-#include "pages/idnumber.h"
+#include "rules/listdefs.h"
+#include "rules/basicchecks.h"
+#include "rules/basicwords.h"
+#include "rules/idnumber.h"
 
 
 namespace varnok {

@@ -1,6 +1,6 @@
 #include "reportpages.h"
 
-#include "pages/declarationreport.h"
+#include "report/declarationreport.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>

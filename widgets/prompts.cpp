@@ -1,6 +1,6 @@
 #include "prompts.h"
 
-#include "app/checkdialog.h"
+#include "widgets/checkdialog.h"
 
 #include <QDir>
 #include <QFileDialog>

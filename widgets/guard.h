@@ -2,7 +2,7 @@
 // standard error box with its own message, and the window stays usable.
 #pragma once
 
-#include "platform/prompts.h"
+#include "widgets/prompts.h"
 
 #include <exception>
 #include <utility>

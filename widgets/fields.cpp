@@ -1,8 +1,9 @@
 #include "fields.h"
 
 #include "document/values.h"
-#include "document/xmldocument.h"
-#include "pages/idnumber.h"
+#include "xml/xmltext.h"
+#include "xml/xmldocument.h"
+#include "rules/idnumber.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>

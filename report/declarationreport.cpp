@@ -1,7 +1,7 @@
 #include "declarationreport.h"
 
-#include "lists/listdefs.h"
-#include "pages/basicwords.h"
+#include "rules/listdefs.h"
+#include "rules/basicwords.h"
 
 #include <QRegularExpression>
 #include <QTextCursor>

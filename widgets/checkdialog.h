@@ -3,7 +3,7 @@
 // dialog and tells which line was chosen.
 #pragma once
 
-#include "platform/prompts.h"
+#include "widgets/prompts.h"
 
 #include <QDialog>
 
