@@ -2,9 +2,11 @@
 // (print preview, printing and the PDF copy) and "检查" (every problem at once).
 #include "app/mainwindow.h"
 
+#include "lists/recordlist.h"
+#include "pages/basicpage.h"
+#include "report/declarationreport.h"
 #include "report/printpreview.h"
 #include "rules/declarationcheck.h"
-#include "report/declarationreport.h"
 #include "widgets/prompts.h"
 
 #include <QDate>
@@ -17,34 +19,26 @@
 
 namespace varnok {
 
-std::array<ListRows, ListCount> TForm1::listRows() const
-{
-    std::array<ListRows, ListCount> rows;
-    for (int l = 0; l < ListCount; ++l)
-        rows[size_t(l)] = lists_[size_t(l)]->rows();
-    return rows;
-}
-
 QString TForm1::pdfFolder() const
 {
-    if (currentPath_.isEmpty())
+    if (file_.path().isEmpty())
         return programDir_;
-    return QDir::toNativeSeparators(QFileInfo(currentPath_).absolutePath()) + QDir::separator();
+    return QDir::toNativeSeparators(QFileInfo(file_.path()).absolutePath()) + QDir::separator();
 }
 
 void TForm1::Label46Click()
 {
-    const std::unique_ptr<QTextDocument> report = buildDeclarationReport(page.values(), listRows());
-    PrintPreview preview(*report, prompts_, pdfFolder(), proposedPdfName(page.W_name->text()), this);
+    const std::unique_ptr<QTextDocument> report = buildDeclarationReport(page_->values(), listRows());
+    PrintPreview preview(*report, prompts_, pdfFolder(), proposedPdfName(page_->nameField()->text()), this);
     preview.exec();
 }
 
 void TForm1::Label47Click()
 {
-    DeclarationSnapshot snapshot{page.values(), listRows(), {}, FileState::NotSaved};
+    const Declaration now = held();
+    DeclarationSnapshot snapshot{now.basic, now.lists, {}, file_.compare(now)};
     for (int l = 0; l < ListCount; ++l)
         snapshot.editPending[size_t(l)] = lists_[size_t(l)]->inEditMode();
-    snapshot.file = fileState();
 
     const std::vector<DeclarationProblem> problems = checkDeclaration(snapshot, QDate::currentDate());
     if (problems.empty()) {
@@ -65,7 +59,7 @@ void TForm1::focusControl(int tab, const QString &name)
     QWidget *target = PageControl1->widget(tab)->findChild<QWidget *>(name);
     // "保存" stays disabled until a name is typed; the name comes first then.
     if (target && !target->isEnabled())
-        target = page.W_name;
+        target = page_->nameField();
     if (target)
         target->setFocus(Qt::OtherFocusReason);
 }

@@ -1,7 +1,7 @@
 #include "shortcuts.h"
 
+#include "document/listdefs.h"
 #include "widgets/commandlabel.h"
-#include "app/mainwindow.h"
 
 #include <QPushButton>
 #include <QShortcut>
@@ -15,23 +15,20 @@ QString tooltipWithKeys(const QString &command, const QKeySequence &keys)
     return command + QStringLiteral(" (") + keys.toString(QKeySequence::PortableText) + u')';
 }
 
-QPushButton *frontSaveButton(const TForm1 &form)
-{
-    const QWidget *front = form.PageControl1->currentWidget();
-    QList<QPushButton *> saves{form.page.Button6};
-    for (int l = 0; l < ListCount; ++l)
-        saves << form.list(ListId(l)).saveButton();
-    for (QPushButton *save : saves)
-        if (front && front->isAncestorOf(save))
-            return save;
-    return nullptr;
-}
-
 namespace {
 
-QShortcut *windowShortcut(TForm1 &form, const QKeySequence &keys)
+// The five 保存 buttons: the first tab's, then the lists'.
+QList<QPushButton *> saveButtons(const QWidget &window)
 {
-    auto *shortcut = new QShortcut(keys, &form);
+    QList<QPushButton *> saves{window.findChild<QPushButton *>(QStringLiteral("Button6"))};
+    for (const RecordListDef &def : recordListDefs())
+        saves << window.findChild<QPushButton *>(def.saveButton);
+    return saves;
+}
+
+QShortcut *windowShortcut(QWidget &window, const QKeySequence &keys)
+{
+    auto *shortcut = new QShortcut(keys, &window);
     shortcut->setContext(Qt::WindowShortcut);  // wherever the focus is in the window
     shortcut->setAutoRepeat(false);             // a key held down is one command
     return shortcut;
@@ -39,34 +36,42 @@ QShortcut *windowShortcut(TForm1 &form, const QKeySequence &keys)
 
 }  // namespace
 
-void installShortcuts(TForm1 &form)
+QPushButton *frontSaveButton(const QWidget &window)
+{
+    const auto *tabs = window.findChild<QTabWidget *>(QStringLiteral("PageControl1"));
+    const QWidget *front = tabs ? tabs->currentWidget() : nullptr;
+    for (QPushButton *save : saveButtons(window))
+        if (front && save && front->isAncestorOf(save))
+            return save;
+    return nullptr;
+}
+
+void installShortcuts(QWidget &window)
 {
     const struct {
-        CommandLabel *command;
+        const char *command;
         QKeySequence keys;
     } commands[] = {
-        {form.Label1, QKeySequence(Qt::CTRL | Qt::Key_N)},             // 新建
-        {form.Label12, QKeySequence(Qt::CTRL | Qt::Key_O)},            // 打开
-        {form.Label44, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},  // 另存为...
-        {form.Label46, QKeySequence(Qt::CTRL | Qt::Key_P)},            // 打印
-        {form.Label45, QKeySequence(Qt::Key_F1)},                      // 帮助
+        {"Label1", QKeySequence(Qt::CTRL | Qt::Key_N)},              // 新建
+        {"Label12", QKeySequence(Qt::CTRL | Qt::Key_O)},             // 打开
+        {"Label44", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},  // 另存为...
+        {"Label46", QKeySequence(Qt::CTRL | Qt::Key_P)},             // 打印
+        {"Label45", QKeySequence(Qt::Key_F1)},                       // 帮助
     };
     for (const auto &c : commands) {
-        QObject::connect(windowShortcut(form, c.keys), &QShortcut::activated, c.command, &CommandLabel::click);
-        c.command->setToolTip(tooltipWithKeys(c.command->text(), c.keys));
+        auto *command = window.findChild<CommandLabel *>(QString::fromLatin1(c.command));
+        QObject::connect(windowShortcut(window, c.keys), &QShortcut::activated, command, &CommandLabel::click);
+        command->setToolTip(tooltipWithKeys(command->text(), c.keys));
     }
 
     const QKeySequence save(Qt::CTRL | Qt::Key_S);
-    QObject::connect(windowShortcut(form, save), &QShortcut::activated, &form, [&form] {
-        QPushButton *button = frontSaveButton(form);
+    QObject::connect(windowShortcut(window, save), &QShortcut::activated, &window, [&window] {
+        QPushButton *button = frontSaveButton(window);
         if (button && button->isEnabled())
             button->click();
     });
-    form.page.Button6->setToolTip(tooltipWithKeys(form.page.Button6->text(), save));
-    for (int l = 0; l < ListCount; ++l) {
-        QPushButton *button = form.list(ListId(l)).saveButton();
+    for (QPushButton *button : saveButtons(window))
         button->setToolTip(tooltipWithKeys(button->text(), save));
-    }
 }
 
 }  // namespace varnok

@@ -8,18 +8,18 @@
 #include <QString>
 
 class QPushButton;
+class QWidget;
 
 namespace varnok {
-
-class TForm1;
 
 // "新建 (Ctrl+N)"
 QString tooltipWithKeys(const QString &command, const QKeySequence &keys);
 
-// The 保存 of the tab in front: the first tab's or its list's.
-QPushButton *frontSaveButton(const TForm1 &form);
+// The 保存 of the tab in front of the main window: the first tab's or its
+// list's.
+QPushButton *frontSaveButton(const QWidget &window);
 
-// Called once by the window it serves.
-void installShortcuts(TForm1 &form);
+// Called once by the main window, with its commands and tabs in place.
+void installShortcuts(QWidget &window);
 
 }  // namespace varnok

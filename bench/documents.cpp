@@ -107,7 +107,7 @@ void writeDeclaration(const QString &path, int n)
     XmlDocument doc;
     buildBasicDocument(doc, applicantValues());
     for (int l = 0; l < ListCount; ++l)
-        writeListSection(doc, listLayouts()[size_t(l)], generatedRows(ListId(l), n), &TForm1::NewRecordId);
+        writeListSection(doc, recordListDef(ListId(l)), generatedRows(ListId(l), n), &TForm1::NewRecordId);
     doc.save(path);
 }
 

@@ -23,13 +23,14 @@ int main(int argc, char **argv)
         prompts.files << QString::fromLocal8Bit(argv[1]);
         form.Label12Click();  // errors escape here rather than into a message box
     }
-    for (int tab = 0; tab < form.PageControl1->count(); ++tab) {
-        form.PageControl1->setCurrentIndex(tab);
+    auto *tabs = form.findChild<QTabWidget *>(QStringLiteral("PageControl1"));
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
         QCoreApplication::processEvents();
     }
     int entries = 0;
-    for (int l = 0; l < varnok::ListCount; ++l)
-        entries += form.list(varnok::ListId(l)).entryCount();
+    for (const varnok::ListRows &rows : form.held().lists)
+        entries += int(rows.size());
     std::printf("entries open: %d\n", entries);
     return 0;
 }

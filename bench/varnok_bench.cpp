@@ -9,6 +9,7 @@
 #include "documents.h"
 #include "fakeprompts.h"
 #include "hostiledocuments.h"
+#include "listcontrols.h"
 
 #include "widgets/commandlabel.h"
 #include "app/mainwindow.h"
@@ -145,6 +146,8 @@ struct Session {
     }
     void open()
     {
+        if (form.hasUnsavedChanges())
+            prompts.answers << true;
         prompts.files << path;
         form.Label12Click();
         QCoreApplication::processEvents();
@@ -152,7 +155,7 @@ struct Session {
     bool holds(int n) const
     {
         for (int l = 0; l < ListCount; ++l)
-            if (form.list(ListId(l)).entryCount() != n)
+            if (ListControls{&form, ListId(l)}.entryCount() != n)
                 return false;
         return form.statusText(1).endsWith(path);
     }
@@ -179,7 +182,6 @@ void openIntoWindow(State &state)
     for (auto _ : state) {
         state.PauseTiming();
         s.form.ClearAllFields();
-        s.form.XMLDocument1 = XmlDocument();
         QCoreApplication::processEvents();
         state.ResumeTiming();
         s.open();
@@ -195,7 +197,7 @@ void saveOneList(State &state)
         s.form.Button16Click();
     XmlDocument written;
     written.loadFromFile(s.path);
-    if (written.documentElement().firstChild(listLayouts()[WorkHistory].section).childCount() != entries(state))
+    if (written.documentElement().firstChild(recordListDef(WorkHistory).section).childCount() != entries(state))
         state.SkipWithError("the list was not written whole");
 }
 
@@ -216,13 +218,15 @@ void saveBasic(State &state)
 // the repaint that follows.
 struct OnListTab {
     Session &s;
-    RecordList &list;
-    explicit OnListTab(int n) : s(session(n)), list(s.form.list(WorkHistory))
+    ListControls list;
+    QTabWidget *tabs;
+    explicit OnListTab(int n)
+        : s(session(n)), list{&s.form, WorkHistory}, tabs(s.form.findChild<QTabWidget *>(QStringLiteral("PageControl1")))
     {
-        s.form.PageControl1->setCurrentIndex(1);
+        tabs->setCurrentIndex(1);
         QCoreApplication::processEvents();
     }
-    ~OnListTab() { s.form.PageControl1->setCurrentIndex(0); }
+    ~OnListTab() { tabs->setCurrentIndex(0); }
     void click(int column, int row)
     {
         list.grid()->setCurrentCell(column, row);
@@ -274,14 +278,14 @@ void gridRemove(State &state)
     const int n = entries(state);
     OnListTab tab(n);
     const int row = qMax(1, n / 2);
-    const ListRows refill{bench::generatedRows(WorkHistory, 1).front()};
+    const QStringList refill = bench::generatedRows(WorkHistory, 1).front() + QStringList{EditAction, DeleteAction};
     bool ok = true;
     for (auto _ : state) {
         tab.click(tab.list.def().deleteColumn(), row);
         QCoreApplication::processEvents();
         state.PauseTiming();
         ok = ok && tab.list.entryCount() == n - 1;
-        tab.list.appendEntries(refill);
+        tab.list.grid()->appendRows({refill});
         QCoreApplication::processEvents();
         state.ResumeTiming();
     }
@@ -397,7 +401,7 @@ struct OpeningWindow {
     {
         prompts.clear();
         prompts.files << path;
-        emit form.Label12->clicked();
+        emit form.findChild<CommandLabel *>(QStringLiteral("Label12"))->clicked();
         QCoreApplication::processEvents();
     }
 };

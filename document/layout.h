@@ -1,8 +1,11 @@
-// The application document: element names, what each element holds, building
-// the basic-information document, writing one list section, and reading a
-// whole document into plain values.
+// The application document: element names, building the basic-information
+// document, writing one list section, and reading a whole document into plain
+// values. What each element holds is in the tables of basicfields.h and
+// listdefs.h.
 #pragma once
 
+#include "document/basicfields.h"
+#include "document/listdefs.h"
 #include "xml/xmldocument.h"
 
 #include <QDate>
@@ -27,37 +30,10 @@ inline const QString RecordId = QStringLiteral("id");
 inline const QString DocumentVersion = QStringLiteral("1.0");
 inline const QString DocumentEncoding = QStringLiteral("GB2312");
 
-enum class ValueKind { Text, Mask, Date, Code };
-
-// One value of the first tab: its element, its kind, the dictionary type of a
-// code, and the control that holds it.
-struct BasicField {
-    QString element;
-    ValueKind kind;
-    QString dictType;
-    QString control;
-    bool education;  // under 最高学历 rather than 初始注册/人员基本信息
-    int maskPositions = 0;
-};
-
-// In the order they are written.
-const std::vector<BasicField> &basicFields();
-
 // Values of the first tab keyed by control name, as the window shows them:
 // texts as typed, mask texts with a space per empty position, the selected
 // item's text of a drop-down list (empty when none), dates as "yyyy-MM-dd".
 using FieldValues = QMap<QString, QString>;
-
-// One record list as the document stores it.
-struct ListLayout {
-    QString section;
-    QString item;
-    QStringList fields;     // element names, in grid column order
-    QStringList dictTypes;  // per field: the dictionary type of a coded column, or empty
-};
-
-enum ListId { WorkHistory, Achievements, ContinuingEducation, CreditRecord, ListCount };
-const std::array<ListLayout, ListCount> &listLayouts();
 
 // Rows of a record list: one text per field column, as the grid shows them.
 using ListRows = QList<QStringList>;
@@ -68,7 +44,7 @@ void buildBasicDocument(XmlDocument &doc, const FieldValues &values);
 
 // Replace every section of the list by one new section, appended last, with
 // one item per row and a new record id each.
-void writeListSection(XmlDocument &doc, const ListLayout &layout, const ListRows &rows,
+void writeListSection(XmlDocument &doc, const RecordListDef &list, const ListRows &rows,
                       const std::function<QString()> &newRecordId);
 
 // A document read into the window's terms.

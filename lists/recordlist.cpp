@@ -1,15 +1,13 @@
 #include "recordlist.h"
 
-#include "dictionary/dictionary.h"
-#include "document/layout.h"
-#include "xml/xmldocument.h"
-#include "widgets/recordgrid.h"
+#include "lists/listplacement.h"
+#include "rules/entrychecks.h"
 #include "widgets/fields.h"
 #include "widgets/prompts.h"
+#include "widgets/recordgrid.h"
 
 #include <QComboBox>
 #include <QDate>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,7 +19,7 @@ namespace varnok {
 
 namespace {
 
-QWidget *createField(const ListField &f, QWidget *parent)
+QWidget *createField(const ListField &f, const FieldPlace &place, QWidget *parent)
 {
     QWidget *control = nullptr;
     switch (f.kind) {
@@ -45,16 +43,17 @@ QWidget *createField(const ListField &f, QWidget *parent)
         control = new MaskEdit(f.maskPositions, parent);
         break;
     }
-    control->setObjectName(f.name);
-    control->setGeometry(f.geometry);
+    control->setObjectName(f.control);
+    control->setGeometry(place.geometry);
 
     auto *label = new QLabel(f.caption, parent);
-    label->setObjectName(f.name + QLatin1String("_label"));
+    label->setObjectName(f.control + QLatin1String("_label"));
     label->adjustSize();
     if (f.kind == FieldKind::LabeledEdit)
-        label->move(f.geometry.x() - 3 - label->width(), f.geometry.y() + (f.geometry.height() - label->height()) / 2);
+        label->move(place.geometry.x() - 3 - label->width(),
+                    place.geometry.y() + (place.geometry.height() - label->height()) / 2);
     else
-        label->move(f.captionAt);
+        label->move(place.captionAt);
     label->setBuddy(control);
     return control;
 }
@@ -69,47 +68,45 @@ void clearField(QWidget *control)
         setControlValue(control, QString());
 }
 
+// The grid row for these entry values: the field texts and the two actions.
+QStringList entryRow(const QStringList &values) { return QStringList(values) << EditAction << DeleteAction; }
+
 }  // namespace
 
-RecordList::RecordList(const RecordListDef &def, QWidget *tabPage, ListHost &host)
-    : QObject(tabPage), def_(def), host_(host)
+RecordList::RecordList(ListId id, QWidget *tabPage, Prompts &prompts, QWidget *dialogParent)
+    : QObject(tabPage), def_(recordListDef(id)), prompts_(prompts), dialogParent_(dialogParent)
 {
-    auto *group = new QGroupBox(def.groupCaption, tabPage);
-    group->setObjectName(def.tabName + QLatin1String("_group"));
-    group->setGeometry(def.group);
+    const ListPlacement &place = listPlacement(id);
+    auto *group = new QGroupBox(def_.groupCaption, tabPage);
+    group->setObjectName(def_.tabName + QLatin1String("_group"));
+    group->setGeometry(place.group);
 
-    for (const ListField &f : def.fields)
-        fields_.push_back(createField(f, group));
+    for (size_t i = 0; i < def_.fields.size(); ++i)
+        fields_.push_back(createField(def_.fields[i], place.fields[i], group));
 
-    grid_ = new RecordGrid(def.columnCount(), group);
-    grid_->setObjectName(def.grid.name);
-    grid_->setGeometry(def.grid.geometry);
-    grid_->setColumnWidths(def.columnWidths());
-    grid_->setPaintCurrentCell(def.paintCurrentCell);
+    grid_ = new RecordGrid(def_.columnCount(), group);
+    grid_->setObjectName(def_.grid);
+    grid_->setGeometry(place.grid.geometry);
+    grid_->setColumnWidths(place.columnWidths());
+    grid_->setPaintCurrentCell(place.paintCurrentCell);
 
     addButton_ = new QPushButton(AddCaption, group);
-    addButton_->setObjectName(def.addButton.name);
-    addButton_->setGeometry(def.addButton.geometry);
+    addButton_->setObjectName(def_.addButton);
+    addButton_->setGeometry(place.addButton.geometry);
     saveButton_ = new QPushButton(QStringLiteral("保存"), group);
-    saveButton_->setObjectName(def.saveButton.name);
-    saveButton_->setGeometry(def.saveButton.geometry);
+    saveButton_->setObjectName(def_.saveButton);
+    saveButton_->setGeometry(place.saveButton.geometry);
 
-    // Keyboard order as the definition numbers it.
+    // Keyboard order as the placement numbers it.
     std::vector<std::pair<int, QWidget *>> order;
     for (size_t i = 0; i < fields_.size(); ++i)
-        order.emplace_back(def.fields[i].tabOrder, fields_[i]);
-    order.emplace_back(def.grid.tabOrder, grid_);
-    order.emplace_back(def.addButton.tabOrder, addButton_);
-    order.emplace_back(def.saveButton.tabOrder, saveButton_);
+        order.emplace_back(place.fields[i].tabOrder, fields_[i]);
+    order.emplace_back(place.grid.tabOrder, grid_);
+    order.emplace_back(place.addButton.tabOrder, addButton_);
+    order.emplace_back(place.saveButton.tabOrder, saveButton_);
     std::sort(order.begin(), order.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     for (size_t i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1].second, order[i].second);
-}
-
-QWidget *RecordList::field(const QString &name) const
-{
-    const int index = def_.fieldIndex(name);
-    return index < 0 ? nullptr : fields_[size_t(index)];
 }
 
 bool RecordList::inEditMode() const { return addButton_->text() == CommitCaption; }
@@ -137,8 +134,8 @@ void RecordList::addOrCommit()
 {
     const QStringList values = entryValues();
     if (const auto failed = firstFailingCheck(def_, values)) {
-        host_.prompts().message(host_.dialogParent(), failed->message);
-        field(failed->field)->setFocus();
+        prompts_.message(dialogParent_, failed->message);
+        fields_[size_t(def_.fieldIndex(failed->field))]->setFocus();
         return;
     }
     saveButton_->setEnabled(true);
@@ -181,28 +178,16 @@ void RecordList::loadRowIntoFields(int row)
         setControlValue(fields_[i], grid_->cell(int(i), row));
 }
 
-bool RecordList::save()
+void RecordList::start(const QDate &today)
 {
-    const QString path = host_.currentDocumentPath();
-    if (path.isEmpty() && host_.applicantName().isEmpty()) {
-        host_.prompts().message(host_.dialogParent(), MsgFillBasicFirst);
-        host_.showApplicantName();
-        return false;
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (auto *date = qobject_cast<QDateEdit *>(fields_[i]))
+            date->setDate(today);
+        if (auto *combo = qobject_cast<QComboBox *>(fields_[i]))
+            fillPickList(combo, def_.fields[i].dictType, def_.fields[i].items);
     }
-    if (path.isEmpty() || !QFile::exists(path))
-        return false;
-    XmlDocument &doc = host_.document();
-    doc.loadFromFile(path);
-    // Written as every save writes, whatever the file declared when it was read.
-    doc.setDeclaration(DocumentVersion, DocumentEncoding);
-    writeListSection(doc, listLayouts()[size_t(def_.id)], rows(), [this] { return host_.newRecordId(); });
-    doc.save(path);
-    host_.showSavedPath();
-    saveButton_->setEnabled(false);
-    return true;
+    grid_->setRow(0, def_.headers());
 }
-
-void RecordList::writeHeadings() { grid_->setRow(0, def_.headers()); }
 
 void RecordList::clearEntryFields()
 {

@@ -1,9 +1,11 @@
 // One record list on its tab: entry fields, the add button (its caption is
-// the mode: "增加" adds, "保存修改" commits an edit), the grid, and the list
-// save. The four lists are this class with four definitions.
+// the mode: "增加" adds, "保存修改" commits an edit), the grid, and the list's
+// "保存" button. The four lists are this class with four definitions
+// (document/listdefs.h) and four placements (lists/listplacement.h). Saving
+// the list is the window's: it holds the file.
 #pragma once
 
-#include "rules/listdefs.h"
+#include "document/layout.h"
 
 #include <QObject>
 #include <vector>
@@ -15,34 +17,17 @@ namespace varnok {
 
 class Prompts;
 class RecordGrid;
-class XmlDocument;
-
-// What a list needs from the window that holds it.
-class ListHost {
-public:
-    virtual ~ListHost() = default;
-    virtual Prompts &prompts() = 0;
-    virtual QWidget *dialogParent() = 0;
-    virtual QString currentDocumentPath() const = 0;
-    virtual QString applicantName() const = 0;
-    // Bring the first tab to the front with the focus on the name.
-    virtual void showApplicantName() = 0;
-    virtual XmlDocument &document() = 0;
-    virtual void showSavedPath() = 0;
-    virtual QString newRecordId() = 0;
-};
 
 class RecordList : public QObject {
     Q_OBJECT
 public:
-    RecordList(const RecordListDef &def, QWidget *tabPage, ListHost &host);
+    RecordList(ListId id, QWidget *tabPage, Prompts &prompts, QWidget *dialogParent);
 
     const RecordListDef &def() const { return def_; }
     RecordGrid *grid() const { return grid_; }
     QPushButton *addButton() const { return addButton_; }
     QPushButton *saveButton() const { return saveButton_; }
     QWidget *field(int index) const { return fields_[size_t(index)]; }
-    QWidget *field(const QString &name) const;
 
     bool inEditMode() const;
     int entryCount() const;
@@ -52,9 +37,10 @@ public:
 
     void addOrCommit();  // the add button
     void gridClick();    // a click reported by the grid
-    bool save();         // the list's "保存"; whether it wrote the file
 
-    void writeHeadings();
+    // As the window is created: the drop-down lists filled, the dates today,
+    // the headings in row 0.
+    void start(const QDate &today);
     void clearEntryFields();
     // Fields cleared and the grid cut back to its heading row.
     void clearAll();
@@ -65,7 +51,8 @@ private:
     void loadRowIntoFields(int row);
 
     const RecordListDef &def_;
-    ListHost &host_;
+    Prompts &prompts_;
+    QWidget *dialogParent_;
     std::vector<QWidget *> fields_;
     RecordGrid *grid_ = nullptr;
     QPushButton *addButton_ = nullptr;

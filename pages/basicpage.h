@@ -1,12 +1,16 @@
-// The first tab, "基本信息": personal, qualification and highest-education
-// fields in three groups.
+// The first tab, "基本信息": the applicant's personal, qualification and
+// highest-education fields in three groups, built from the table of fields
+// (document/basicfields.h) and the page's own table of where each stands. The
+// page fills its drop-down lists, clears itself, and runs the identity
+// document rules.
 #pragma once
 
 #include "document/layout.h"
 
+#include <QDate>
+#include <QMap>
+
 class QComboBox;
-class QDateEdit;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -14,50 +18,53 @@ class QWidget;
 
 namespace varnok {
 
-class MaskEdit;
+class Prompts;
 
-struct BasicPage {
-    QGroupBox *GroupBox1 = nullptr;  // "基本信息"
-    QGroupBox *GroupBox2 = nullptr;  // "其他信息"
-    QGroupBox *GroupBox3 = nullptr;  // "学历信息"
+class BasicPage {
+public:
+    // Every control on the tab page, with captions, geometry and keyboard
+    // order; the drop-down lists are empty until start().
+    BasicPage(QWidget *tab, Prompts &prompts, QWidget *dialogParent);
 
-    QLineEdit *W_name = nullptr;
-    QComboBox *W_id = nullptr;
-    QLineEdit *W_cer = nullptr;
-    QLabel *W_cerHint = nullptr;  // red, shown while the check character is wrong
-    QDateEdit *W_birth = nullptr;
-    QComboBox *W_sex = nullptr;
-    QComboBox *W_nation = nullptr;
-    MaskEdit *W_tel = nullptr;
-    QPushButton *Button6 = nullptr;
-
-    QDateEdit *W_work = nullptr;
-    QComboBox *W_zyzw = nullptr;
-    MaskEdit *W_gznx = nullptr;
-    QDateEdit *W_rzsj = nullptr;
-    QComboBox *W_zgqd = nullptr;
-    QDateEdit *W_qfrq = nullptr;
-    QLineEdit *W_zgid = nullptr;
-
-    QLineEdit *W_school = nullptr;
-    QComboBox *W_xueli = nullptr;
-    QComboBox *W_xuewei = nullptr;
-    QDateEdit *W_bysj = nullptr;
-    QLineEdit *W_zhy = nullptr;
-
-    // Create every control on the tab page, with captions, geometry and
-    // keyboard order. Lists are left empty; the window fills them.
-    void build(QWidget *tab);
-
+    // Any control of the page by objectName, null when there is none.
     QWidget *control(const QString &name) const;
+    QLineEdit *nameField() const { return name_; }
+    QComboBox *idType() const { return idType_; }
+    QLineEdit *idNumber() const { return idNumber_; }
+    QPushButton *saveButton() const { return save_; }
+
+    // As the window is created: the lists filled from the dictionary with
+    // their first choices selected, the dates today, birth date and sex
+    // disabled (a resident identity card gives them).
+    void start(const QDate &today);
+    // Back to the values of a cleared page, with the same rules.
+    void clear(const QDate &today);
+
     // All values of the page, keyed by control name.
     FieldValues values() const;
-    // Set the values present; dates must already be valid.
-    void setValues(const FieldValues &values) const;
+    // Set the values present; dates must already be valid. Runs no rule.
+    void setValues(const FieldValues &values);
+
     bool isResidentIdCard() const;
-    // Show the hint below the number when a resident identity card's
-    // 18-character number ends in the wrong check character, else hide it.
-    void updateIdHint() const;
+    // The identity type was chosen: birth date and sex are typed for any
+    // document but a resident identity card.
+    void applyIdType();
+    // The number field was left: a resident identity card's number gives sex
+    // and birth date, or a message and the cursor back in the field.
+    void checkIdNumber();
+    // Show the hint below the number while a resident identity card's
+    // 18-character number ends in the wrong check character.
+    void updateIdHint();
+
+private:
+    Prompts &prompts_;
+    QWidget *dialogParent_;
+    QMap<QString, QWidget *> controls_;
+    QLineEdit *name_ = nullptr;
+    QComboBox *idType_ = nullptr;
+    QLineEdit *idNumber_ = nullptr;
+    QLabel *idHint_ = nullptr;
+    QPushButton *save_ = nullptr;
 };
 
 }  // namespace varnok

@@ -1,7 +1,7 @@
 #include "declarationreport.h"
 
-#include "rules/listdefs.h"
-#include "rules/basicwords.h"
+#include "document/basicfields.h"
+#include "lists/listplacement.h"
 
 #include <QRegularExpression>
 #include <QTextCursor>
@@ -70,18 +70,18 @@ void paragraph(QTextCursor &cursor, const QString &text, const QTextCharFormat &
 
 void writeBasicTable(QTextCursor &cursor, const FieldValues &basic)
 {
-    int rows = 0;
-    for (const CaptionedGroup &group : basicGroups())
-        rows += 1 + int(group.fields.size());
+    const int rows = int(basicGroupCaptions().size() + basicFields().size());
     QTextTable *table = cursor.insertTable(rows, 2, tableFormat({28, 72}));
     int row = 0;
-    for (const CaptionedGroup &group : basicGroups()) {
-        table->mergeCells(row, 0, 1, 2);
-        writeCell(table, row++, 0, group.caption, true);
-        for (const CaptionedControl &field : group.fields) {
-            writeCell(table, row, 0, field.words);
-            writeCell(table, row++, 1, basic.value(field.control));
+    int group = -1;
+    for (const BasicField &field : basicFields()) {
+        if (field.group != group) {
+            group = field.group;
+            table->mergeCells(row, 0, 1, 2);
+            writeCell(table, row++, 0, basicGroupCaptions()[group], true);
         }
+        writeCell(table, row, 0, field.words);
+        writeCell(table, row++, 1, basic.value(field.control));
     }
     cursor.movePosition(QTextCursor::End);
 }
@@ -90,18 +90,20 @@ void writeBasicTable(QTextCursor &cursor, const FieldValues &basic)
 // columns share the rest as the grid on the tab does.
 QList<qreal> columnPercentages(const RecordListDef &def)
 {
+    const ListPlacement &place = listPlacement(def.id);
     qreal fixed = 0, shared = 0;
     QList<qreal> widths;
-    for (const ListField &f : def.fields) {
-        const qreal w = f.kind == FieldKind::Date ? 12 : f.kind == FieldKind::Combo ? 11 : f.kind == FieldKind::Mask ? 7 : 0;
+    for (size_t i = 0; i < def.fields.size(); ++i) {
+        const FieldKind kind = def.fields[i].kind;
+        const qreal w = kind == FieldKind::Date ? 12 : kind == FieldKind::Combo ? 11 : kind == FieldKind::Mask ? 7 : 0;
         widths << w;
         fixed += w;
         if (w == 0)
-            shared += f.width;
+            shared += place.fields[i].columnWidth;
     }
     for (size_t i = 0; i < def.fields.size(); ++i)
         if (widths[qsizetype(i)] == 0)
-            widths[qsizetype(i)] = (100 - fixed) * def.fields[i].width / shared;
+            widths[qsizetype(i)] = (100 - fixed) * place.fields[i].columnWidth / shared;
     return widths;
 }
 

@@ -1,10 +1,9 @@
 #include "declarationcheck.h"
 
-#include "rules/listdefs.h"
+#include "document/basicfields.h"
+#include "document/listdefs.h"
 #include "rules/basicchecks.h"
-#include "rules/basicwords.h"
 #include "rules/idnumber.h"
-
 
 namespace varnok {
 
@@ -21,7 +20,7 @@ QString withoutColon(QString caption)
 QString failureField(const CheckFailure &failure)
 {
     if (failure.focus == QLatin1String("W_school"))
-        return basicGroups().back().caption;
+        return basicGroupCaptions()[BasicField::EducationGroup];
     return basicWords(failure.focus);
 }
 
@@ -58,10 +57,10 @@ void addListProblems(const DeclarationSnapshot &s, std::vector<DeclarationProble
         const int tab = listTab(def.id);
         if (def.id == WorkHistory && s.lists[size_t(def.id)].isEmpty()) {
             const ListField &first = def.fields.front();
-            out.push_back({tab, first.name, withoutColon(first.caption), MsgNoWorkHistory});
+            out.push_back({tab, first.control, withoutColon(first.caption), MsgNoWorkHistory});
         }
         if (s.editPending[size_t(def.id)])
-            out.push_back({tab, def.addButton.name, CommitCaption, MsgEditPending});
+            out.push_back({tab, def.addButton, CommitCaption, MsgEditPending});
     }
 }
 

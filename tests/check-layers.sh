@@ -15,8 +15,8 @@ layers=(
     "rules"
     "declaration"
     "widgets"
-    "report"
     "pages lists"
+    "report"
     "app"
 )
 

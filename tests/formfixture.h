@@ -2,10 +2,12 @@
 #pragma once
 
 #include "fakeprompts.h"
+#include "listcontrols.h"
 
 #include "app/mainwindow.h"
-#include "widgets/recordgrid.h"
+#include "document/listdefs.h"
 #include "widgets/fields.h"
+#include "widgets/recordgrid.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -36,6 +38,9 @@ struct FormFixture {
         if (form->hasUnsavedChanges())
             prompts.answers << true;
     }
+
+    ListControls list(varnok::ListId id) const { return {form.get(), id}; }
+    QTabWidget *tabs() const { return get<QTabWidget>("PageControl1"); }
 
     QString value(const QString &name) const { return varnok::controlValue(get(name)); }
     void set(const QString &name, const QString &value) const { varnok::setControlValue(get(name), value); }

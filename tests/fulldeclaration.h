@@ -89,7 +89,7 @@ inline void fillBasic(FormFixture &f, const QString &name = QStringLiteral("æ—å
 // Add entries through the list's add button; every one must be taken.
 inline void addEntries(FormFixture &f, varnok::ListId list, int count, int memoTags)
 {
-    varnok::RecordList &rl = f.form->list(list);
+    ListControls rl = f.list(list);
     for (int n = 0; n < count; ++n) {
         const QStringList values = entry(list, n, memoTags);
         for (int i = 0; i < values.size(); ++i)

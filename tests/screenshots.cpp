@@ -233,9 +233,10 @@ int main(int argc, char *argv[])
         die(QStringLiteral("saving failed: %1").arg((prompts.messages() + prompts.errors()).join(u' ')));
 
     const char *names[] = {"1-basic", "2-work-history", "3-achievements", "4-continuing-education", "5-credit-record"};
-    for (int tab = 0; tab < form.PageControl1->count(); ++tab) {
-        form.PageControl1->setCurrentIndex(tab);
-        form.PageControl1->tabBar()->setFocus();
+    auto *tabs = form.findChild<QTabWidget *>(QStringLiteral("PageControl1"));
+    for (int tab = 0; tab < tabs->count(); ++tab) {
+        tabs->setCurrentIndex(tab);
+        tabs->tabBar()->setFocus();
         settle();
         save(form.grab(), out.filePath(QString::fromLatin1(names[tab]) + QStringLiteral(".png")));
     }

@@ -273,7 +273,7 @@ void TestBasicPage::saveChecksInOrder()
     f.set("W_sex", "男");
     for (const QString &change : changes)
         f.set(change.section('=', 0, 0), change.section('=', 1));
-    f.form->PageControl1->setCurrentIndex(2);
+    f.tabs()->setCurrentIndex(2);
     f.prompts.files << dir.filePath("a.xml");
     f.get<QPushButton>("Button6")->click();
     if (message.isEmpty()) {
@@ -282,7 +282,7 @@ void TestBasicPage::saveChecksInOrder()
     }
     QCOMPARE(f.prompts.messages(), QStringList{message});
     QCOMPARE(f.focused(), f.get(focus));
-    QCOMPARE(f.form->PageControl1->currentIndex(), 0);
+    QCOMPARE(f.tabs()->currentIndex(), 0);
     QVERIFY(f.form->currentDocumentPath().isEmpty());
     QVERIFY(!QFile::exists(dir.filePath("a.xml")));
     QCOMPARE(f.prompts.log.size(), 1);  // no dialog either

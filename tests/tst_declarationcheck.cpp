@@ -62,9 +62,9 @@ void prepare(FormFixture &f, Window window, const QString &dir)
         save(f, path);
         f.set("W_zgid", "");
         f.set("W_school", "");
-        f.form->list(Achievements).grid()->setCurrentCell(f.form->list(Achievements).def().editColumn(), 1);
+        f.list(Achievements).grid()->setCurrentCell(f.list(Achievements).def().editColumn(), 1);
         f.form->W_yjgridClick();
-        QCOMPARE(f.form->list(Achievements).addButton()->text(), QString("保存修改"));
+        QCOMPARE(f.list(Achievements).addButton()->text(), QString("保存修改"));
         break;
     case CompleteSaved:
     case CompleteReopened:
@@ -77,12 +77,12 @@ void prepare(FormFixture &f, Window window, const QString &dir)
             f.form->Label1Click();
             f.prompts.files << path;
             f.form->Label12Click();
-            QCOMPARE(f.form->list(CreditRecord).entryCount(), 2);
+            QCOMPARE(f.list(CreditRecord).entryCount(), 2);
         } else if (window == SavedThenChanged) {
-            auto *grid = f.form->list(CreditRecord).grid();
-            grid->setCurrentCell(f.form->list(CreditRecord).def().deleteColumn(), 2);
+            auto *grid = f.list(CreditRecord).grid();
+            grid->setCurrentCell(f.list(CreditRecord).def().deleteColumn(), 2);
             f.form->W_xygridClick();
-            QCOMPARE(f.form->list(CreditRecord).entryCount(), 1);
+            QCOMPARE(f.list(CreditRecord).entryCount(), 1);
         }
         break;
     }
@@ -217,10 +217,10 @@ void TestDeclarationCheck::chosenProblemShowsItsField()
     FormFixture f;
     f.showActive();
     prepare(f, Window(window), dir.path());
-    f.form->PageControl1->setCurrentIndex(4);
+    f.tabs()->setCurrentIndex(4);
     f.prompts.choices << line;
     f.form->Label47Click();
-    QCOMPARE(f.form->PageControl1->currentIndex(), tab);
+    QCOMPARE(f.tabs()->currentIndex(), tab);
     QTRY_COMPARE(f.focused() ? f.focused()->objectName() : QString(), focus);
 }
 
@@ -233,22 +233,22 @@ void TestDeclarationCheck::checkingWritesNothingAndChangesNothing()
         FormFixture f;
         prepare(f, window, dir.path());
         const QStringList files = folderState(dir.path());
-        const FieldValues values = f.form->page.values();
+        const FieldValues values = f.form->held().basic;
         std::array<ListRows, ListCount> rows;
         for (int l = 0; l < ListCount; ++l)
-            rows[size_t(l)] = f.form->list(ListId(l)).rows();
+            rows[size_t(l)] = f.list(ListId(l)).rows();
         const QString status = f.form->statusText(1);
-        const int tab = f.form->PageControl1->currentIndex();
+        const int tab = f.tabs()->currentIndex();
 
         f.form->Label47Click();
         f.form->Label47Click();
 
         QCOMPARE(folderState(dir.path()), files);
-        QCOMPARE(f.form->page.values(), values);
+        QCOMPARE(f.form->held().basic, values);
         for (int l = 0; l < ListCount; ++l)
-            QCOMPARE(f.form->list(ListId(l)).rows(), rows[size_t(l)]);
+            QCOMPARE(f.list(ListId(l)).rows(), rows[size_t(l)]);
         QCOMPARE(f.form->statusText(1), status);
-        QCOMPARE(f.form->PageControl1->currentIndex(), tab);
+        QCOMPARE(f.tabs()->currentIndex(), tab);
     }
     QDir::setCurrent(before);
 }

@@ -2,7 +2,7 @@
 #include "fulldeclaration.h"
 
 #include "report/printpreview.h"
-#include "rules/basicwords.h"
+#include "document/basicfields.h"
 #include "report/declarationreport.h"
 #include "rules/idnumber.h"
 #include "report/reportpages.h"
@@ -104,7 +104,7 @@ void TestDeclarationPdf::fullDeclarationPrintsEveryValueOnNumberedPages()
     for (int l = 0; l < ListCount; ++l)
         full::addEntries(f, ListId(l), 30, 40);
     // One memo far longer than a page.
-    f.form->list(WorkHistory).grid()->setCell(3, 5, full::tags(WorkHistory, 4, 'd', 900, QStringLiteral("结构工程师")));
+    f.list(WorkHistory).grid()->setCell(3, 5, full::tags(WorkHistory, 4, 'd', 900, QStringLiteral("结构工程师")));
     QVERIFY(!QTest::currentTestFailed());
 
     const QString pdf = dir.filePath("full.pdf");
@@ -127,19 +127,18 @@ void TestDeclarationPdf::fullDeclarationPrintsEveryValueOnNumberedPages()
 
     // Every basic value, as the window shows it.
     const QString all = text.pages.join(u'\n');
-    for (const CaptionedGroup &group : basicGroups())
-        for (const CaptionedControl &field : group.fields) {
-            const QString value = f.value(field.control).trimmed();
-            QVERIFY2(!value.isEmpty(), qPrintable(field.control));
-            if (field.control != "W_school")
-                QVERIFY2(all.contains(field.words) && all.contains(value), qPrintable(field.control + ": " + value));
-        }
+    for (const BasicField &field : basicFields()) {
+        const QString value = f.value(field.control).trimmed();
+        QVERIFY2(!value.isEmpty(), qPrintable(field.control));
+        if (field.control != "W_school")
+            QVERIFY2(all.contains(field.words) && all.contains(value), qPrintable(field.control + ": " + value));
+    }
 
     // Every tag of every entry exactly once: nothing cut off at a page
     // break, nothing printed twice.
     QMap<QString, int> expected, found;
     for (int l = 0; l < ListCount; ++l)
-        for (const QStringList &row : f.form->list(ListId(l)).rows())
+        for (const QStringList &row : f.list(ListId(l)).rows())
             for (const QString &cell : row)
                 for (const auto &m : full::tagPattern().globalMatch(cell))
                     expected[m.captured()] = 1;
@@ -185,11 +184,10 @@ void TestDeclarationPdf::emptyWindowPrintsTheEmptyForm()
     QVERIFY(page.contains(footer(1, 1)));
     for (const QString &words : {ReportTitle, SignatureCaption, SignatureDateCaption})
         QVERIFY2(page.contains(words), qPrintable(words));
-    for (const CaptionedGroup &group : basicGroups()) {
-        QVERIFY(page.contains(group.caption));
-        for (const CaptionedControl &field : group.fields)
-            QVERIFY2(page.contains(field.words), qPrintable(field.words));
-    }
+    for (const QString &caption : basicGroupCaptions())
+        QVERIFY(page.contains(caption));
+    for (const BasicField &field : basicFields())
+        QVERIFY2(page.contains(field.words), qPrintable(field.words));
     // The type and the way of qualification the form starts with.
     QVERIFY(page.contains(ResidentIdCard) && page.contains("考试"));
     // No list without entries.

@@ -52,10 +52,10 @@ struct Snapshot {
 
 Snapshot snapshot(const FormFixture &f)
 {
-    Snapshot s{f.form->page.values(), {}, f.form->currentDocumentPath(), f.form->statusText(1), {}};
+    Snapshot s{f.form->held().basic, {}, f.form->currentDocumentPath(), f.form->statusText(1), {}};
     for (int l = 0; l < ListCount; ++l) {
-        s.lists << f.form->list(ListId(l)).rows();
-        s.saveButtons << f.form->list(ListId(l)).saveButton()->isEnabled();
+        s.lists << f.list(ListId(l)).rows();
+        s.saveButtons << f.list(ListId(l)).saveButton()->isEnabled();
     }
     return s;
 }

@@ -67,7 +67,7 @@ void TestDocuments::firstSaveAsksForAFileAndWritesTheExactLayout()
 
     QCOMPARE(readFile(path), expectedFile());
     QCOMPARE(f.prompts.messages(), QStringList({"文件保存成功！", "请接着填写工作简历后保存！"}));
-    QCOMPARE(f.form->PageControl1->currentIndex(), 1);
+    QCOMPARE(f.tabs()->currentIndex(), 1);
     QCOMPARE(f.form->currentDocumentPath(), path);
     QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + path);
 
@@ -126,7 +126,7 @@ void TestDocuments::savedDocumentOpensWithEveryValue()
         f.set("W_gznx", "12");
         f.set("W_xuewei", "未获学位");
         f.set("W_zhy", "  给排水 & <暖通> \"工程\"  ");
-        saved = f.form->page.values();
+        saved = f.form->held().basic;
         f.prompts.files << path;
         f.form->Button6Click();
     }
@@ -135,7 +135,7 @@ void TestDocuments::savedDocumentOpensWithEveryValue()
     g.form->Label12Click();
     QCOMPARE(g.prompts.log.value(0).kind, QString("open"));
     QCOMPARE(g.prompts.log.value(0).folder, g.form->programDirectory());
-    QCOMPARE(g.form->page.values(), saved);
+    QCOMPARE(g.form->held().basic, saved);
     QCOMPARE(g.form->currentDocumentPath(), path);
     QCOMPARE(g.form->statusText(1), "当前文件保存路径：" + path);
     QVERIFY(g.get("Button6")->isEnabled());
@@ -165,13 +165,13 @@ void TestDocuments::openLeavesRulesAsClearingLeftThem()
     bytes.replace("<\xC9\xED\xB7\xDD\xD6\xA4\xBC\xFE\xC0\xE0\xD0\xCD>28", "<\xC9\xED\xB7\xDD\xD6\xA4\xBC\xFE\xC0\xE0\xD0\xCD>30");
     writeFile(path, bytes);
     FormFixture f;
-    f.form->PageControl1->setCurrentIndex(3);
+    f.tabs()->setCurrentIndex(3);
     f.prompts.files << path;
     f.form->Label12Click();
     QCOMPARE(f.value("W_id"), QString("护照"));
     QVERIFY(!f.get("W_birth")->isEnabled());
     QVERIFY(!f.get("W_sex")->isEnabled());
-    QCOMPARE(f.form->PageControl1->currentIndex(), 3);
+    QCOMPARE(f.tabs()->currentIndex(), 3);
     auto *id = f.get<QComboBox>("W_id");
     id->setCurrentIndex(id->findText("军官证"));
     emit id->activated(id->currentIndex());
@@ -206,7 +206,7 @@ void TestDocuments::failedOpenLeavesEverythingAsItWas()
     f.set("W_wkpart", "未保存的单位");
     f.set("W_wktms", "2001-01-01");
     f.form->Button15Click();
-    const FieldValues before = f.form->page.values();
+    const FieldValues before = f.form->held().basic;
 
     const QString broken = dir.filePath("broken.xml");
     writeFile(broken, bytes);
@@ -217,7 +217,7 @@ void TestDocuments::failedOpenLeavesEverythingAsItWas()
 
     QCOMPARE(f.prompts.errors().size(), 1);
     QVERIFY2(f.prompts.errors()[0].contains(inMessage), qPrintable(f.prompts.errors()[0]));
-    QCOMPARE(f.form->page.values(), before);
+    QCOMPARE(f.form->held().basic, before);
     QCOMPARE(f.get<RecordGrid>("W_wkgrid")->rowCount(), 2);
     QCOMPARE(f.form->currentDocumentPath(), bound);
     QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + bound);
@@ -309,7 +309,7 @@ void TestDocuments::saveAsRebindsOrChangesNothing()
     const QString second = dir.filePath("second.xml");
     f.prompts.clear();
     f.prompts.files << second;
-    f.form->page.Button6->setEnabled(false);
+    f.get("Button6")->setEnabled(false);
     QTest::mouseClick(f.get("Label44"), Qt::LeftButton);
     QCOMPARE(f.form->currentDocumentPath(), second);
     QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + second);
@@ -387,7 +387,7 @@ void TestDocuments::pastedCharactersAFileCannotHoldNeverReachIt()
     if (list >= 0) {
         const QStringList values = full::entry(ListId(list), 1, 1);
         for (int i = 0; i < values.size(); ++i)
-            setControlValue(f.form->list(ListId(list)).field(i), values[i]);
+            setControlValue(f.list(ListId(list)).field(i), values[i]);
     }
 
     QWidget *target = f.get(field);
@@ -400,7 +400,7 @@ void TestDocuments::pastedCharactersAFileCannotHoldNeverReachIt()
     QCOMPARE(taken.trimmed(), expected);
     int column = -1;
     if (list >= 0) {
-        RecordList &rl = f.form->list(ListId(list));
+        ListControls rl = f.list(ListId(list));
         column = rl.def().fieldIndex(field);
         rl.addButton()->click();
         QCOMPARE(rl.grid()->cell(column, 1), taken);
@@ -414,7 +414,7 @@ void TestDocuments::pastedCharactersAFileCannotHoldNeverReachIt()
     g.prompts.files << path;
     g.form->Label12Click();
     QCOMPARE(g.prompts.errors(), QStringList());
-    QCOMPARE(list < 0 ? g.value(field) : g.form->list(ListId(list)).grid()->cell(column, 1), taken);
+    QCOMPARE(list < 0 ? g.value(field) : g.list(ListId(list)).grid()->cell(column, 1), taken);
 }
 
 QTEST_MAIN(TestDocuments)

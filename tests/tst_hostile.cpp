@@ -88,7 +88,7 @@ void TestHostile::documents()
     f.prompts.files << bound;
     f.form->Button6Click();
     f.prompts.clear();
-    const FieldValues before = f.form->page.values();
+    const FieldValues before = f.form->held().basic;
     const QByteArray fileBefore = digest(path);
     const QByteArray boundBefore = digest(bound);
     const qint64 peakBefore = peakKilobytes();
@@ -115,7 +115,7 @@ void TestHostile::documents()
     const QString message = f.prompts.errors()[0];
     QVERIFY2(message.contains(inMessage), qPrintable(message));
     QVERIFY2(message.contains(path), qPrintable(message));
-    QCOMPARE(f.form->page.values(), before);
+    QCOMPARE(f.form->held().basic, before);
     QCOMPARE(f.form->currentDocumentPath(), bound);
     QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + bound);
 }

@@ -151,7 +151,7 @@ void TestLayout::listSectionReplacesEveryCopyAndGoesLast()
     root.addChild("工作简历").addChild("简历列表").addChild("工作单位").setText("old 1");
     root.addChild("主要业绩");
     root.addChild("工作简历").addChild("简历列表").addChild("工作单位").setText("old 2");
-    const ListLayout &work = listLayouts()[WorkHistory];
+    const RecordListDef &work = recordListDef(WorkHistory);
     writeListSection(doc, work, {{"甲公司", "2001-01-01", "2002-01-01", "a\nb"}}, counter);
     QStringList names;
     for (int i = 0; i < root.childCount(); ++i)
@@ -162,7 +162,10 @@ void TestLayout::listSectionReplacesEveryCopyAndGoesLast()
     QStringList fields;
     for (int i = 0; i < item.childCount(); ++i)
         fields << item.child(i).name();
-    QCOMPARE(fields, work.fields);
+    QStringList elements;
+    for (const ListField &field : work.fields)
+        elements << field.element;
+    QCOMPARE(fields, elements);
 
     writeListSection(doc, work, {}, counter);
     QCOMPARE(root.childCount(), 4);
@@ -173,11 +176,11 @@ void TestLayout::listSectionsStoreCodesAndReadBackTexts()
 {
     XmlDocument doc;
     doc.startAfresh("1.0", "GB2312", "root");
-    writeListSection(doc, listLayouts()[ContinuingEducation],
+    writeListSection(doc, recordListDef(ContinuingEducation),
                      {{"机构", "必修课", "2020-05-01", "12 ", "内容"}, {"机构2", "选修课", "2020-06-01", "   ", "x"},
                       {"机构3", "未知", "2020-06-01", "1  ", "y"}},
                      counter);
-    writeListSection(doc, listLayouts()[CreditRecord], {{"2019-01-01", "部门", "处罚", "原因", "结果"}}, counter);
+    writeListSection(doc, recordListDef(CreditRecord), {{"2019-01-01", "部门", "处罚", "原因", "结果"}}, counter);
     const QByteArray bytes = doc.toBytes();
     QVERIFY(bytes.contains(gb("<课程类型>2</课程类型>")));
     QVERIFY(bytes.contains(gb("<课程类型>1</课程类型>")));
@@ -210,7 +213,7 @@ void TestLayout::recordIdsAreNewEachSave()
     const ListRows rows{{"a", "2001-01-01", "2002-01-01", ""}, {"b", "2001-01-01", "2002-01-01", ""}};
     auto uuid = [] { return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper(); };
     for (int save = 0; save < 2; ++save) {
-        writeListSection(doc, listLayouts()[WorkHistory], rows, uuid);
+        writeListSection(doc, recordListDef(WorkHistory), rows, uuid);
         const XmlElement section = doc.documentElement().firstChild("工作简历");
         for (int i = 0; i < section.childCount(); ++i)
             ids << section.child(i).attribute("id");

@@ -45,7 +45,7 @@ void TestMainWindow::windowAndTabs()
     QCOMPARE(f.form->objectName(), QString("Form1"));
     QCOMPARE(f.form->windowTitle(), QString("Varnok——Version 1.0"));
     QCOMPARE(f.form->size(), QSize(1000, 662));
-    QTabWidget *tabs = f.form->PageControl1;
+    QTabWidget *tabs = f.tabs();
     QStringList captions, names;
     for (int i = 0; i < tabs->count(); ++i) {
         captions << tabs->tabText(i);
@@ -125,7 +125,7 @@ void TestMainWindow::statusBar()
     QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + f.form->programDirectory());
     QVERIFY(f.form->programDirectory().endsWith(QDir::separator()));
     QCOMPARE(QDir(f.form->programDirectory()).canonicalPath(), QDir(QCoreApplication::applicationDirPath()).canonicalPath());
-    QCOMPARE(f.form->StatusBar1->height(), 18);
+    QCOMPARE(f.get("StatusBar1")->height(), 18);
     QCOMPARE(f.get<QLabel>("StatusPanel1")->width(), 290);
     QCOMPARE(f.get<QLabel>("StatusPanel2")->width(), 500);
     QVERIFY(f.form->currentDocumentPath().isEmpty());
@@ -207,7 +207,7 @@ void TestMainWindow::newDiscardsEverythingAndNamesAFile()
     f.set("W_jylx", "必修课");
     f.get<QComboBox>("W_id")->setCurrentIndex(2);
     f.form->W_idChange();
-    f.form->PageControl1->setCurrentIndex(3);
+    f.tabs()->setCurrentIndex(3);
     QVERIFY(f.get("Button6")->isEnabled() && f.get("Button16")->isEnabled());
 
     f.prompts.answers << true;
@@ -222,7 +222,7 @@ void TestMainWindow::newDiscardsEverythingAndNamesAFile()
     QCOMPARE(match.captured(1), QDate::currentDate().toString("yyyy-MM-dd"));
     QVERIFY(!QFile::exists(path));
     QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + path);
-    QCOMPARE(f.form->PageControl1->currentIndex(), 0);
+    QCOMPARE(f.tabs()->currentIndex(), 0);
     for (const char *name : {"W_name", "W_cer", "W_nation", "W_sex", "W_zyzw", "W_zgid", "W_school", "W_xueli",
                              "W_xuewei", "W_zhy", "W_wkpart", "W_jylx"})
         QCOMPARE(f.value(name), QString());
@@ -283,9 +283,9 @@ void prepareHeld(FormFixture &f, Held held, const QString &dir)
     case EditPending:
         addWorkEntry(f);
         f.form->Button16Click();
-        f.form->list(WorkHistory).grid()->setCurrentCell(4, 1);
+        f.list(WorkHistory).grid()->setCurrentCell(4, 1);
         f.form->W_wkgridClick();
-        QCOMPARE(f.form->list(WorkHistory).addButton()->text(), QString("保存修改"));
+        QCOMPARE(f.list(WorkHistory).addButton()->text(), QString("保存修改"));
         break;
     case RowAdded:
     case RowSaved:
@@ -300,7 +300,7 @@ void prepareHeld(FormFixture &f, Held held, const QString &dir)
         f.form->Label1Click();  // nothing unsaved: no question
         f.prompts.files << path;
         f.form->Label12Click();
-        QCOMPARE(f.form->list(WorkHistory).entryCount(), 1);
+        QCOMPARE(f.list(WorkHistory).entryCount(), 1);
         if (held == OpenedThenFileDeleted)
             QVERIFY(QFile::remove(path));
         break;

@@ -49,7 +49,7 @@ QStringList withActions(QStringList values) { return values << "编辑" << "删�
 struct Lists {
     FormFixture &f;
 
-    RecordList &list(ListId id) const { return f.form->list(id); }
+    ListControls list(ListId id) const { return f.list(id); }
     RecordGrid *grid(ListId id) const { return list(id).grid(); }
 
     void fill(ListId id, const QStringList &values) const
@@ -71,7 +71,7 @@ struct Lists {
     void show(ListId id) const
     {
         f.form->show();
-        f.form->PageControl1->setCurrentIndex(int(id) + 1);
+        f.tabs()->setCurrentIndex(int(id) + 1);
     }
     void click(ListId id, int column, int row) const
     {
@@ -139,13 +139,21 @@ struct Section {
     QStringList ids;
 };
 
-Section readSection(const XmlElement &section, const ListLayout &layout)
+QStringList elementNames(const RecordListDef &list)
+{
+    QStringList names;
+    for (const ListField &field : list.fields)
+        names << field.element;
+    return names;
+}
+
+Section readSection(const XmlElement &section, const RecordListDef &layout)
 {
     Section out;
     for (int i = 0; i < section.childCount(); ++i) {
         const XmlElement item = section.child(i);
         out.ids << item.attribute("id");
-        if (item.name() != layout.item || childNames(item) != layout.fields) {
+        if (item.name() != layout.item || childNames(item) != elementNames(layout)) {
             // Shows in the comparison that fails.
             out.rows << QStringList{"unexpected " + item.name() + ": " + childNames(item).join(u',')};
             continue;
@@ -162,7 +170,7 @@ Section readSection(const XmlElement &section, const ListLayout &layout)
 ListRows savedRows(const QString &path, ListId id)
 {
     const XmlDocument doc = load(path);
-    const ListLayout &layout = listLayouts()[size_t(id)];
+    const RecordListDef &layout = recordListDef(id);
     return readSection(doc.documentElement().firstChild(layout.section), layout).rows;
 }
 
@@ -212,7 +220,7 @@ private slots:
 void TestRecordLists::headerAndEntryRowsArePainted()
 {
     FormFixture f;
-    f.form->PageControl1->setCurrentIndex(1);
+    f.tabs()->setCurrentIndex(1);
     f.form->show();
     f.set("W_wkpart", "某某设计研究院有限公司");
     f.set("W_wktms", "2001-01-01");
@@ -253,9 +261,9 @@ void TestRecordLists::tabKeyOrder()
     QFETCH(QStringList, order);
     FormFixture f;
     f.showActive();
-    RecordList &l = f.form->list(ListId(list));
+    ListControls l = f.list(ListId(list));
     l.saveButton()->setEnabled(true);
-    f.form->PageControl1->setCurrentIndex(list + 1);
+    f.tabs()->setCurrentIndex(list + 1);
     f.get(order.first())->setFocus(Qt::TabFocusReason);
     QStringList seen{order.first()};
     for (int i = 1; i < order.size(); ++i) {
@@ -630,7 +638,7 @@ void TestRecordLists::listSaveWritesTheSection()
     QFETCH(int, list);
     QFETCH(int, entries);
     const ListId id = ListId(list);
-    const ListLayout &layout = listLayouts()[size_t(id)];
+    const RecordListDef &layout = recordListDef(id);
     QTemporaryDir dir;
     FormFixture f;
     Lists l{f};
@@ -644,12 +652,12 @@ void TestRecordLists::listSaveWritesTheSection()
 
     QStringList ids;
     for (int save = 0; save < 2; ++save) {
-        f.form->PageControl1->setCurrentIndex(int(id) + 1);
+        f.tabs()->setCurrentIndex(int(id) + 1);
         (f.form.get()->*saveHandlers[id])();
         QVERIFY(f.prompts.log.isEmpty());
         QVERIFY(!l.list(id).saveButton()->isEnabled());
         QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + path);
-        QCOMPARE(f.form->PageControl1->currentIndex(), int(id) + 1);
+        QCOMPARE(f.tabs()->currentIndex(), int(id) + 1);
 
         const XmlDocument doc = load(path);
         const XmlElement root = doc.documentElement();
@@ -690,10 +698,10 @@ void TestRecordLists::sectionsGoLastAndBasicSaveRestoresTheOrder()
     // A list emptied since is gone after the next basic save.
     l.show(WorkHistory);
     l.click(WorkHistory, 5, 1);
-    f.form->PageControl1->setCurrentIndex(0);
+    f.tabs()->setCurrentIndex(0);
     f.form->Button6Click();
     QCOMPARE(sections(path), QStringList({"初始注册", "最高学历", "主要业绩", "继续教育情况", "信用档案"}));
-    QCOMPARE(f.form->PageControl1->currentIndex(), 1);
+    QCOMPARE(f.tabs()->currentIndex(), 1);
 }
 
 void TestRecordLists::basicSaveWritesTheGridWhileAnEditIsPending()
@@ -847,7 +855,7 @@ void TestRecordLists::listSaveWithoutADocument()
     l.list(Achievements).saveButton()->click();
     QCOMPARE(f.prompts.messages(), refused ? QStringList{"请先填写基本信息"} : QStringList());
     QVERIFY(f.prompts.errors().isEmpty());
-    QCOMPARE(f.form->PageControl1->currentIndex(), refused ? 0 : 2);
+    QCOMPARE(f.tabs()->currentIndex(), refused ? 0 : 2);
     QCOMPARE(hasFocus(f.get("W_name")), refused);
     QVERIFY(l.list(Achievements).saveButton()->isEnabled());
     QCOMPARE(f.form->statusText(1), status);

@@ -22,12 +22,12 @@ std::map<QString, QObject *> commands(const FormFixture &f)
     std::map<QString, QObject *> out;
     for (const char *name : {"Label1", "Label12", "Label44", "Label31", "Label45", "Label46", "Label47"})
         out[name] = f.get(name);
-    out["Button6"] = f.form->page.Button6;
+    out["Button6"] = f.get<QPushButton>("Button6");
     for (int l = 0; l < ListCount; ++l) {
-        QPushButton *save = f.form->list(ListId(l)).saveButton();
-        for (int tab = 1; tab < f.form->PageControl1->count(); ++tab)
-            if (f.form->PageControl1->widget(tab)->isAncestorOf(save))
-                out[f.form->PageControl1->widget(tab)->objectName()] = save;
+        QPushButton *save = f.list(ListId(l)).saveButton();
+        for (int tab = 1; tab < f.tabs()->count(); ++tab)
+            if (f.tabs()->widget(tab)->isAncestorOf(save))
+                out[f.tabs()->widget(tab)->objectName()] = save;
     }
     if (out.size() != 12)
         qFatal("a 保存 is not on its list's tab");
@@ -134,7 +134,7 @@ void TestShortcuts::commandKeys()
     const QList<std::pair<int, QString>> focusIn{{0, "W_name"}, {0, "W_tel"},    {0, "W_work"},
                                                   {0, "W_nation"}, {1, "W_wkmemo"}, {1, "W_wkgrid"}};
     for (const auto &[tab, name] : focusIn) {
-        f.form->PageControl1->setCurrentIndex(tab);
+        f.tabs()->setCurrentIndex(tab);
         QApplication::setActiveWindow(f.form.get());  // back from the preview
         QWidget *field = f.get(name);
         field->setFocus();
@@ -204,7 +204,7 @@ void TestShortcuts::saveKeyPressesTheFrontTabsSave()
     for (const auto &[name, command] : commands(f))
         if (qobject_cast<QPushButton *>(command))
             qobject_cast<QPushButton *>(command)->setEnabled(true);
-    f.form->PageControl1->setCurrentIndex(tab);
+    f.tabs()->setCurrentIndex(tab);
     QPushButton *front = frontSaveButton(*f.form);
     QVERIFY(front);
     QCOMPARE(front->text(), QString("保存"));

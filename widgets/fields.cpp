@@ -1,5 +1,6 @@
 #include "fields.h"
 
+#include "dictionary/dictionary.h"
 #include "document/values.h"
 #include "xml/xmltext.h"
 #include "xml/xmldocument.h"
@@ -133,6 +134,13 @@ QDateEdit *makeDatePicker(QWidget *parent)
 void selectItemText(QComboBox *combo, const QString &text)
 {
     combo->setCurrentIndex(text.isEmpty() ? -1 : combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+void fillPickList(QComboBox *combo, const QString &dictType, int items, const QString &selected)
+{
+    for (int i = 1; i <= items; ++i)
+        combo->addItem(DictItemText(dictType, i));
+    selectItemText(combo, selected);
 }
 
 QString controlValue(const QWidget *control)

@@ -44,6 +44,9 @@ QDateEdit *makeDatePicker(QWidget *parent);
 
 // Select the item whose text is exactly this, or none.
 void selectItemText(QComboBox *combo, const QString &text);
+// A pick-only list offering the first items of a dictionary type, with this
+// item selected (none when empty).
+void fillPickList(QComboBox *combo, const QString &dictType, int items, const QString &selected = {});
 
 // The value of an entry control as the document and the checks see it: text
 // as typed, mask text, the selected item's text (empty when none), a date as

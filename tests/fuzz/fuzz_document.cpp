@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     buildBasicDocument(out, values);
     for (int l = 0; l < ListCount; ++l)
         if (!first.lists[size_t(l)].isEmpty())
-            writeListSection(out, listLayouts()[size_t(l)], first.lists[size_t(l)],
+            writeListSection(out, recordListDef(ListId(l)), first.lists[size_t(l)],
                              [] { return QStringLiteral("00000000-0000-0000-0000-000000000000"); });
     const QByteArray bytes = out.toBytes();
 

@@ -6,6 +6,7 @@
 // means a field let through what no file can hold. Anything else (a crash, a
 // sanitizer report, a difference) is a fault.
 #include "../fakeprompts.h"
+#include "../listcontrols.h"
 
 #include "app/mainwindow.h"
 #include "document/layout.h"
@@ -87,7 +88,7 @@ void put(QWidget *control, FuzzedDataProvider &in)
 // every input reaches the file.
 void passTheSaveChecks(TForm1 &form)
 {
-    const FieldValues values = form.page.values();
+    const FieldValues values = form.held().basic;
     for (const CheckFailure &failure : basicSaveFailures(values, QDate::currentDate())) {
         QStringList controls{failure.focus};
         if (failure.focus == QLatin1String("W_school"))
@@ -96,7 +97,7 @@ void passTheSaveChecks(TForm1 &form)
         if (failure.focus == QLatin1String("W_name"))
             controls << QStringLiteral("W_cer");
         for (const QString &name : controls) {
-            QWidget *control = form.page.control(name);
+            QWidget *control = form.findChild<QWidget *>(name);
             if (auto *mask = qobject_cast<MaskEdit *>(control))
                 mask->setMaskText(QStringLiteral("1"));
             else if (auto *edit = qobject_cast<QLineEdit *>(control); edit && isBlank(edit->text()))
@@ -125,13 +126,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     FuzzedDataProvider in(data, size);
     // Every field is set below; only the grids start again.
     for (int l = 0; l < ListCount; ++l)
-        form.list(ListId(l)).grid()->setRowCount(1);
+        ListControls{&form, ListId(l)}.grid()->setRowCount(1);
     prompts.clear();
     for (const BasicField &field : basicFields())
         if (field.control != QLatin1String("W_id"))  // a resident identity card: its checks are simplest
-            put(form.page.control(field.control), in);
+            put(form.findChild<QWidget *>(field.control), in);
     for (int l = 0; l < ListCount; ++l) {
-        RecordList &list = form.list(ListId(l));
+        const ListControls list{&form, ListId(l)};
         for (size_t f = 0; f < list.def().fields.size(); ++f)
             put(list.field(int(f)), in);
         list.addButton()->click();  // refused by the list's checks now and then
@@ -154,12 +155,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     } catch (const std::exception &e) {
         fail("the saved file does not open", QString::fromUtf8(e.what()));
     }
-    const FieldValues shown = form.page.values();
+    const FieldValues shown = form.held().basic;
     for (auto it = shown.cbegin(); it != shown.cend(); ++it)
         if (saved.basic.value(it.key()) != it.value())
             fail("a value of the first tab differs", it.key() + QStringLiteral(": [%1] saved as [%2]").arg(escaped(it.value()), escaped(saved.basic.value(it.key()))));
     for (int l = 0; l < ListCount; ++l)
-        if (saved.lists[size_t(l)] != form.list(ListId(l)).rows())
-            fail("list rows differ", form.list(ListId(l)).def().tabCaption);
+        if (saved.lists[size_t(l)] != ListControls{&form, ListId(l)}.rows())
+            fail("list rows differ", recordListDef(ListId(l)).tabCaption);
     return 0;
 }
