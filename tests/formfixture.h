@@ -32,6 +32,33 @@ struct FormFixture {
         return w;
     }
 
+    // The first tab's 保存 to this file (the save dialog answered with it).
+    void saveTo(const QString &path)
+    {
+        prompts.files << path;
+        form->Button6Click();
+    }
+    // A complete first tab saved to this file: the window is bound to it.
+    void bindTo(const QString &path)
+    {
+        fillBasic();
+        saveTo(path);
+        prompts.clear();
+    }
+    // 打开 of this file, agreeing to lose what is unsaved.
+    void open(const QString &path)
+    {
+        agreeToDiscard();
+        prompts.files << path;
+        form->Label12Click();
+    }
+    // A number typed into 证件号码 and the field left.
+    void typeIdNumber(const QString &number) const
+    {
+        set("W_cer", number);
+        form->W_cerExit();
+    }
+
     // Agree to lose what is unsaved, should the next 新建 or 打开 ask.
     void agreeToDiscard()
     {
@@ -59,8 +86,7 @@ struct FormFixture {
     void fillBasic(const QString &name = QString::fromUtf8("王堃")) const
     {
         set("W_name", name);
-        set("W_cer", "110105198503071234");
-        form->W_cerExit();
+        typeIdNumber("110105198503071234");
         set("W_nation", QString::fromUtf8("汉族"));
         set("W_tel", "138");
         set("W_zyzw", QString::fromUtf8("工程师"));

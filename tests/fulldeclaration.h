@@ -68,8 +68,7 @@ inline QStringList entry(varnok::ListId list, int n, int memoTags)
 inline void fillBasic(FormFixture &f, const QString &name = QStringLiteral("林志远"))
 {
     f.set("W_name", name);
-    f.set("W_cer", "320106198604120535");
-    f.form->W_cerExit();
+    f.typeIdNumber("320106198604120535");
     f.set("W_nation", QStringLiteral("回族"));
     f.set("W_tel", "13951802467");
     f.set("W_work", "2008-07-01");

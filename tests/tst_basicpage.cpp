@@ -83,6 +83,7 @@ void TestBasicPage::identityTypeEnablesBirthAndSex()
 
 void TestBasicPage::leavingTheNumberField_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("sex");
@@ -94,6 +95,7 @@ void TestBasicPage::leavingTheNumberField_data()
     QTest::newRow("not a leap year") << "110105199002291234" << MsgIdDate << "男" << "1970-01-01" << true;
     QTest::newRow("wrong length") << "1101051990022912" << MsgIdLength << "" << "1970-01-01" << false;
     QTest::newRow("empty") << "" << MsgIdLength << "" << "1970-01-01" << false;
+    // clang-format on
 }
 
 void TestBasicPage::leavingTheNumberField()
@@ -201,6 +203,7 @@ void TestBasicPage::maskFieldsKeepPositions()
 
 void TestBasicPage::maskFieldsTakeDigitsWhereClicked_data()
 {
+    // clang-format off
     QTest::addColumn<int>("tab");
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("before");
@@ -211,6 +214,7 @@ void TestBasicPage::maskFieldsTakeDigitsWhereClicked_data()
     QTest::newRow("years of work, one digit") << 0 << "W_gznx" << "1" << "17";
     QTest::newRow("class hours, empty") << 3 << "W_jyxs" << "" << "7  ";
     QTest::newRow("class hours, full") << 3 << "W_jyxs" << "120" << "120";
+    // clang-format on
 }
 
 // A click in the middle of the field (beyond the digits typed so far) and the
@@ -235,6 +239,7 @@ void TestBasicPage::maskFieldsTakeDigitsWhereClicked()
 
 void TestBasicPage::saveChecksInOrder_data()
 {
+    // clang-format off
     QTest::addColumn<QStringList>("changes");  // name=value pairs applied after a complete fill
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("focus");
@@ -258,6 +263,7 @@ void TestBasicPage::saveChecksInOrder_data()
     QTest::newRow("first failure wins") << QStringList{"W_zhy=", "W_tel=", "W_nation="} << "填写个人联系电话会方便很多！"
                                         << "W_tel";
     QTest::newRow("blank school passes 8") << QStringList{"W_school=  "} << "" << "";
+    // clang-format on
 }
 
 void TestBasicPage::saveChecksInOrder()
@@ -297,8 +303,7 @@ void TestBasicPage::passportWithoutNameSaves()
     f.set("W_id", "护照");
     f.set("W_birth", "1980-01-01");
     f.set("W_sex", "女");
-    f.prompts.files << dir.filePath("p.xml");
-    f.form->Button6Click();
+    f.saveTo(dir.filePath("p.xml"));
     const FakePrompts::Entry dialog = f.prompts.log.value(0);
     QCOMPARE(dialog.kind, QString("save"));
     QCOMPARE(dialog.text, QString("申报资料保存"));

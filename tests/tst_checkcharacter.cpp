@@ -44,6 +44,7 @@ private slots:
 
 void TestCheckCharacter::knownNumbers_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("number");
     QTest::addColumn<bool>("valid");
     QTest::newRow("11010519491231002X") << "11010519491231002X" << true;
@@ -54,6 +55,7 @@ void TestCheckCharacter::knownNumbers_data()
     QTest::newRow("340524198001010013") << "340524198001010013" << false;
     QTest::newRow("lower-case x") << "11010519491231002x" << true;
     QTest::newRow("X where 7 belongs") << "11010519491231007X" << false;
+    // clang-format on
 }
 
 void TestCheckCharacter::knownNumbers()
@@ -90,6 +92,7 @@ void TestCheckCharacter::generatedNumbers()
 
 void TestCheckCharacter::whenTheHintApplies_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("number");
     QTest::addColumn<bool>("hint");
@@ -104,6 +107,7 @@ void TestCheckCharacter::whenTheHintApplies_data()
     QTest::newRow("blank among the first 17") << card << "11010519491231 02X" << true;
     QTest::newRow("full-width digits") << card << "１１０１０５１９４９１２３１００２X" << true;
     QTest::newRow("wrong character at the end") << card << "11010519491231002Y" << true;
+    // clang-format on
 }
 
 void TestCheckCharacter::whenTheHintApplies()

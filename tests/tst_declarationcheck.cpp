@@ -41,8 +41,7 @@ const QStringList halfFilledProblems{
 
 void save(FormFixture &f, const QString &path)
 {
-    f.prompts.files << path;
-    f.form->Button6Click();
+    f.saveTo(path);
     QVERIFY(QFile::exists(path));
     f.prompts.clear();
 }
@@ -75,8 +74,7 @@ void prepare(FormFixture &f, Window window, const QString &dir)
         save(f, path);
         if (window == CompleteReopened) {
             f.form->Label1Click();
-            f.prompts.files << path;
-            f.form->Label12Click();
+            f.open(path);
             QCOMPARE(f.list(CreditRecord).entryCount(), 2);
         } else if (window == SavedThenChanged) {
             auto *grid = f.list(CreditRecord).grid();
@@ -160,6 +158,7 @@ void TestDeclarationCheck::commandBarHasPrintAndCheck()
 
 void TestDeclarationCheck::problemsInTabOrder_data()
 {
+    // clang-format off
     QTest::addColumn<int>("window");
     QTest::addColumn<QStringList>("problems");
     QTest::newRow("empty window") << int(Empty) << emptyWindowProblems;
@@ -168,6 +167,7 @@ void TestDeclarationCheck::problemsInTabOrder_data()
     QTest::newRow("complete, saved and opened again") << int(CompleteReopened) << QStringList();
     QTest::newRow("saved, then an entry deleted")
         << int(SavedThenChanged) << QStringList{"基本信息|保存|有修改还没有保存到文件，请点击“保存”"};
+    // clang-format on
 }
 
 void TestDeclarationCheck::problemsInTabOrder()
@@ -284,6 +284,7 @@ void TestDeclarationCheck::doubleClickClosesTheReportWithTheLine()
 
 void TestDeclarationCheck::identityHint_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("number");
     QTest::addColumn<bool>("hint");
     QTest::addColumn<QStringList>("messages");
@@ -299,6 +300,7 @@ void TestDeclarationCheck::identityHint_data()
         << "110105199002291231" << true << QStringList{MsgIdDate} << "1970-01-01";
     QTest::newRow("15 characters are not examined") << "110105850307123" << false << QStringList() << "1985-03-07";
     QTest::newRow("wrong length") << "34052419800101001" << false << QStringList{MsgIdLength} << "1970-01-01";
+    // clang-format on
 }
 
 void TestDeclarationCheck::identityHint()
@@ -346,8 +348,7 @@ void TestDeclarationCheck::hintGoesWithTheTypeAndWithNew()
         type->setCurrentIndex(type->findText(text));
         emit type->activated(type->currentIndex());
     };
-    f.set("W_cer", "340524198001010013");
-    f.form->W_cerExit();
+    f.typeIdNumber("340524198001010013");
     QVERIFY(!label->isHidden());
     choose("护照");
     QVERIFY(label->isHidden());

@@ -197,6 +197,7 @@ void TestDeclarationPdf::emptyWindowPrintsTheEmptyForm()
 
 void TestDeclarationPdf::proposedPdfFile_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("bound");
     QTest::addColumn<QString>("proposed");
@@ -204,6 +205,7 @@ void TestDeclarationPdf::proposedPdfFile_data()
     QTest::newRow("bound: the document's folder") << "王堃" << true << "王堃申报表.pdf";
     QTest::newRow("no name yet") << "" << false << "申报表.pdf";
     QTest::newRow("characters a file name cannot hold") << " 李/四:? " << false << "李_四__申报表.pdf";
+    // clang-format on
 }
 
 void TestDeclarationPdf::proposedPdfFile()
@@ -215,8 +217,7 @@ void TestDeclarationPdf::proposedPdfFile()
     FormFixture f;
     if (bound) {
         f.fillBasic(name);
-        f.prompts.files << QDir::toNativeSeparators(dir.filePath("saved.xml"));
-        f.form->Button6Click();
+        f.saveTo(QDir::toNativeSeparators(dir.filePath("saved.xml")));
         QVERIFY(QFile::exists(dir.filePath("saved.xml")));
     } else {
         f.set("W_name", name);

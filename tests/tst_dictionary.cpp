@@ -21,6 +21,7 @@ private slots:
 // kind: "item" (DictItemText, arg is a position), "code" (DictCodeOf), "text" (DictTextOf)
 void TestDictionary::lookups_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("arg");
@@ -46,6 +47,7 @@ void TestDictionary::lookups_data()
     QTest::newRow("resident card") << "code" << "身份证件类型" << "身份证" << "28";
     QTest::newRow("required course") << "code" << "课程类型" << "必修课" << "2";
     QTest::newRow("type name is case and space exact") << "code" << "性别 " << "男" << "";
+    // clang-format on
 }
 
 void TestDictionary::lookups()

@@ -92,6 +92,7 @@ private slots:
 
 void TestDiskFailures::writes_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("operation");
     QTest::addColumn<QString>("condition");
     const QStringList operations{"first save", "basic save", "work history save", "achievements save",
@@ -99,6 +100,7 @@ void TestDiskFailures::writes_data()
     for (const QString &operation : operations)
         for (const char *condition : {"full disk", "read-only folder", "read-only file"})
             QTest::addRow("%s, %s", qPrintable(operation), condition) << operation << QString(condition);
+    // clang-format on
 }
 
 void TestDiskFailures::writes()
@@ -120,8 +122,7 @@ void TestDiskFailures::writes()
     f.fillBasic();
     fillLists(f);
     if (operation != "first save") {
-        f.prompts.files << bound;
-        f.form->Button6Click();
+        f.saveTo(bound);
         QVERIFY(QFile::exists(bound));
         fillLists(f);  // something new waits in every list
     }

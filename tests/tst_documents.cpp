@@ -127,12 +127,10 @@ void TestDocuments::savedDocumentOpensWithEveryValue()
         f.set("W_xuewei", "未获学位");
         f.set("W_zhy", "  给排水 & <暖通> \"工程\"  ");
         saved = f.form->held().basic;
-        f.prompts.files << path;
-        f.form->Button6Click();
+        f.saveTo(path);
     }
     FormFixture g;
-    g.prompts.files << path;
-    g.form->Label12Click();
+    g.open(path);
     QCOMPARE(g.prompts.log.value(0).kind, QString("open"));
     QCOMPARE(g.prompts.log.value(0).folder, g.form->programDirectory());
     QCOMPARE(g.form->held().basic, saved);
@@ -148,8 +146,7 @@ void TestDocuments::openThenSaveWritesTheSameBytes()
     const QString path = dir.filePath("copy.xml");
     writeFile(path, expectedFile());
     FormFixture f;
-    f.prompts.files << path;
-    f.form->Label12Click();
+    f.open(path);
     QCOMPARE(f.value("W_name"), QString("王堃"));
     QCOMPARE(f.value("W_tel"), QString("138        "));
     QCOMPARE(f.value("W_gznx"), QString("9 "));
@@ -166,8 +163,7 @@ void TestDocuments::openLeavesRulesAsClearingLeftThem()
     writeFile(path, bytes);
     FormFixture f;
     f.tabs()->setCurrentIndex(3);
-    f.prompts.files << path;
-    f.form->Label12Click();
+    f.open(path);
     QCOMPARE(f.value("W_id"), QString("护照"));
     QVERIFY(!f.get("W_birth")->isEnabled());
     QVERIFY(!f.get("W_sex")->isEnabled());
@@ -200,8 +196,7 @@ void TestDocuments::failedOpenLeavesEverythingAsItWas()
     FormFixture f;
     fillApplicant(f);
     const QString bound = dir.filePath("bound.xml");
-    f.prompts.files << bound;
-    f.form->Button6Click();
+    f.saveTo(bound);
     const QByteArray boundBytes = readFile(bound);
     f.set("W_wkpart", "未保存的单位");
     f.set("W_wktms", "2001-01-01");
@@ -230,6 +225,7 @@ void TestDocuments::failedOpenLeavesEverythingAsItWas()
 
 void TestDocuments::documentsFromElsewhere_data()
 {
+    // clang-format off
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("expected");
@@ -267,6 +263,7 @@ void TestDocuments::documentsFromElsewhere_data()
     QTest::newRow("another document element") << QString("<申报><初始注册><人员基本信息><姓名>戊</姓名></人员基本信息></初始注册></申报>").toUtf8()
                                               << "W_name" << "戊";
     QTest::newRow("none of the parts") << QByteArray("<root><x/></root>") << "W_name" << "";
+    // clang-format on
 }
 
 void TestDocuments::documentsFromElsewhere()
@@ -279,9 +276,7 @@ void TestDocuments::documentsFromElsewhere()
     writeFile(path, bytes);
     FormFixture f;
     f.set("W_name", "之前的内容");
-    f.agreeToDiscard();
-    f.prompts.files << path;
-    f.form->Label12Click();
+    f.open(path);
     QVERIFY2(f.prompts.errors().isEmpty(), qPrintable(f.prompts.errors().join('\n')));
     QCOMPARE(f.value(control), expected);
     QCOMPARE(f.form->currentDocumentPath(), path);
@@ -295,8 +290,7 @@ void TestDocuments::saveAsRebindsOrChangesNothing()
     FormFixture f;
     fillApplicant(f);
     const QString first = dir.filePath("first.xml");
-    f.prompts.files << first;
-    f.form->Button6Click();
+    f.saveTo(first);
     f.prompts.clear();
 
     f.form->Label44Click();  // cancelled
@@ -338,8 +332,7 @@ void TestDocuments::saveThatCannotWriteKeepsTheWindowAsItWas()
     QTemporaryDir dir;
     const QString bound = dir.filePath("bound.xml");
     f.prompts.clear();
-    f.prompts.files << bound;
-    f.form->Button6Click();
+    f.saveTo(bound);
     f.prompts.clear();
     f.prompts.files << "/proc/copy.xml";
     QTest::mouseClick(f.get("Label44"), Qt::LeftButton);
@@ -352,6 +345,7 @@ enum PastedInto { Line, Memo, Digits };
 
 void TestDocuments::pastedCharactersAFileCannotHoldNeverReachIt_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("field");
     QTest::addColumn<int>("list");  // -1: the first tab
     QTest::addColumn<int>("kind");
@@ -365,6 +359,7 @@ void TestDocuments::pastedCharactersAFileCannotHoldNeverReachIt_data()
     };
     for (const auto &[name, list, kind] : fields)
         QTest::newRow(name) << QString(name) << list << int(kind);
+    // clang-format on
 }
 
 // Control characters, U+FFFF and halves of surrogate pairs pasted into any
@@ -406,13 +401,11 @@ void TestDocuments::pastedCharactersAFileCannotHoldNeverReachIt()
         QCOMPARE(rl.grid()->cell(column, 1), taken);
     }
 
-    f.prompts.files << path;
-    f.form->Button6Click();
+    f.saveTo(path);
     QCOMPARE(f.prompts.errors(), QStringList());
     QVERIFY(f.prompts.messages().contains("文件保存成功！"));
     FormFixture g;
-    g.prompts.files << path;
-    g.form->Label12Click();
+    g.open(path);
     QCOMPARE(g.prompts.errors(), QStringList());
     QCOMPARE(list < 0 ? g.value(field) : g.list(ListId(list)).grid()->cell(column, 1), taken);
 }

@@ -47,6 +47,7 @@ private slots:
 
 void TestHostile::documents_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("kind");
     QTest::addColumn<bool>("opens");
     QTest::addColumn<QString>("inMessage");  // refused: part of the message; opened: the name shown
@@ -70,6 +71,7 @@ void TestHostile::documents_data()
     QTest::newRow("duplicated sections") << "duplicated" << true << "李四";
     QTest::newRow("missing sections") << "missing" << true << "";
     QTest::newRow("binary garbage") << "garbage" << false << "文件";
+    // clang-format on
 }
 
 void TestHostile::documents()
@@ -85,8 +87,7 @@ void TestHostile::documents()
     QTemporaryDir boundDir;
     const QString bound = boundDir.filePath("bound.xml");
     f.fillBasic(QString::fromUtf8("张三"));
-    f.prompts.files << bound;
-    f.form->Button6Click();
+    f.saveTo(bound);
     f.prompts.clear();
     const FieldValues before = f.form->held().basic;
     const QByteArray fileBefore = digest(path);
@@ -150,9 +151,7 @@ void TestHostile::everyTruncationOfARealDocumentIsRefused()
     out.write(whole);
     out.close();
     f.prompts.clear();
-    f.agreeToDiscard();
-    f.prompts.files << path;
-    f.form->Label12Click();
+    f.open(path);
     QCOMPARE(f.get<RecordGrid>("W_wkgrid")->rowCount(), 61);
 }
 

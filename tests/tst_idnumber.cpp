@@ -18,6 +18,7 @@ private slots:
 
 void TestIdNumber::rule_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("number");
     QTest::addColumn<int>("outcome");
     QTest::addColumn<QString>("sex");
@@ -43,6 +44,7 @@ void TestIdNumber::rule_data()
     QTest::newRow("19 characters") << "1101051980010100131" << wrong << "" << "";
     QTest::newRow("empty") << "" << wrong << "" << "";
     QTest::newRow("7 Chinese characters and a digit are 15 bytes") << "一二三四五六七8" << bad << "女" << "";
+    // clang-format on
 }
 
 void TestIdNumber::rule()
@@ -59,11 +61,13 @@ void TestIdNumber::rule()
 
 void TestIdNumber::nonDigitAtTheSexPositionRaisesTheConversionError_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("message");
     QTest::newRow("nine Chinese characters count 18") << "一二三四五六七八九" << "'九' is not a valid integer value";
     QTest::newRow("letter at 17") << "1101051980010100A3" << "'A' is not a valid integer value";
     QTest::newRow("blank at 15") << "11010585030712 " << "' ' is not a valid integer value";
+    // clang-format on
 }
 
 void TestIdNumber::nonDigitAtTheSexPositionRaisesTheConversionError()
@@ -80,6 +84,7 @@ void TestIdNumber::nonDigitAtTheSexPositionRaisesTheConversionError()
 
 void TestIdNumber::gbkLength_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("length");
     QTest::newRow("digits") << "123456789012345" << 15;
@@ -87,6 +92,7 @@ void TestIdNumber::gbkLength_data()
     QTest::newRow("GBK beyond GB2312") << "堃" << 2;
     QTest::newRow("mixed") << "a张1" << 4;
     QTest::newRow("empty") << "" << 0;
+    // clang-format on
 }
 
 void TestIdNumber::gbkLength()

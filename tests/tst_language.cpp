@@ -196,11 +196,13 @@ void TestLanguage::catalogueComesFromTheProgramThenFromQt()
 
 void TestLanguage::fileDialogs_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("acceptButton");
     QTest::newRow("open") << "open" << "打开";
     QTest::newRow("save") << "save" << "保存";
     QTest::newRow("save PDF") << "pdf" << "保存";
+    // clang-format on
 }
 
 void TestLanguage::fileDialogs()
@@ -354,6 +356,7 @@ void TestLanguage::printDialog()
 
 void TestLanguage::entryFieldMenus_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("actions");
     // Undo, redo, cut, copy, paste, delete, select all; a date adds step up
@@ -364,6 +367,7 @@ void TestLanguage::entryFieldMenus_data()
     QTest::newRow("memo") << "W_wkmemo" << 7;
     QTest::newRow("date") << "W_work" << 9;
     QTest::newRow("date in a list") << "W_wktms" << 9;
+    // clang-format on
 }
 
 void TestLanguage::entryFieldMenus()

@@ -39,6 +39,7 @@ private slots:
 
 void TestListDefs::checks_data()
 {
+    // clang-format off
     QTest::addColumn<int>("list");
     QTest::addColumn<Changes>("changes");
     QTest::addColumn<QString>("message");  // empty: accepted
@@ -110,6 +111,7 @@ void TestListDefs::checks_data()
         "奖励与处罚类型必须选择！", "W_xycls");
     row("credit: reason before result", CreditRecord, {{"W_xysn", ""}, {"W_xymemo", ""}}, "奖惩原因必须填写！",
         "W_xysn");
+    // clang-format on
 }
 
 void TestListDefs::checks()
@@ -137,6 +139,7 @@ void TestListDefs::checks()
 
 void TestListDefs::definitionsMatchTheDocumentLayout_data()
 {
+    // clang-format off
     QTest::addColumn<int>("list");
     QTest::addColumn<QString>("grid");
     QTest::addColumn<QStringList>("headers");
@@ -161,6 +164,7 @@ void TestListDefs::definitionsMatchTheDocumentLayout_data()
                             << QStringList{"奖惩时间", "奖惩部门单位", "奖励或处罚", "奖惩原因", "奖惩结果", "修改", "删除"} << "信用档案" << "信用档案列表"
                             << QStringList{"奖惩时间", "授奖部门或处罚单位", "奖励或处罚", "奖惩原因", "奖惩结果"}
                             << QStringList{"", "", "奖励或处罚", "", ""};
+    // clang-format on
 }
 
 void TestListDefs::definitionsMatchTheDocumentLayout()

@@ -64,6 +64,7 @@ void TestMainWindow::windowAndTabs()
 
 void TestMainWindow::pickLists_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("first");
@@ -79,6 +80,7 @@ void TestMainWindow::pickLists_data()
     QTest::newRow("degree") << "W_xuewei" << 4 << "博士" << "未获学位" << "" << true;
     QTest::newRow("course type") << "W_jylx" << 2 << "选修课" << "必修课" << "" << true;
     QTest::newRow("reward or penalty") << "W_xycls" << 2 << "奖励" << "处罚" << "" << true;
+    // clang-format on
 }
 
 void TestMainWindow::pickLists()
@@ -133,6 +135,7 @@ void TestMainWindow::statusBar()
 
 void TestMainWindow::gridHeadingsAndWidths_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("grid");
     QTest::addColumn<QStringList>("headings");
     QTest::addColumn<QList<int>>("widths");
@@ -147,6 +150,7 @@ void TestMainWindow::gridHeadingsAndWidths_data()
     QTest::newRow("credit") << "W_xygrid"
                             << QStringList{"奖惩时间", "奖惩部门单位", "奖励或处罚", "奖惩原因", "奖惩结果", "修改", "删除"}
                             << QList<int>{80, 126, 63, 92, 386, 56, 50};
+    // clang-format on
 }
 
 void TestMainWindow::gridHeadingsAndWidths()
@@ -273,8 +277,7 @@ void prepareHeld(FormFixture &f, Held held, const QString &dir)
     f.fillBasic();
     if (held == Typed || held == NewThenTyped)
         return;
-    f.prompts.files << path;
-    f.form->Button6Click();
+    f.saveTo(path);
     QVERIFY(QFile::exists(path));
     switch (held) {
     case SavedThenChanged:
@@ -298,8 +301,7 @@ void prepareHeld(FormFixture &f, Held held, const QString &dir)
         addWorkEntry(f);
         f.form->Button16Click();
         f.form->Label1Click();  // nothing unsaved: no question
-        f.prompts.files << path;
-        f.form->Label12Click();
+        f.open(path);
         QCOMPARE(f.list(WorkHistory).entryCount(), 1);
         if (held == OpenedThenFileDeleted)
             QVERIFY(QFile::remove(path));

@@ -183,11 +183,13 @@ void TestRecordGrid::headingStaysInViewWhileEntriesScroll()
 
 void TestRecordGrid::lineBreaksShowAsAMark_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::newRow("LF") << "第一行\n第二行";
     QTest::newRow("CR LF") << "第一行\r\n第二行";
     QTest::newRow("CR") << "第一行\r第二行";
     QTest::newRow("line separator") << QString("第一行") + QChar(QChar::LineSeparator) + "第二行";
+    // clang-format on
 }
 
 void TestRecordGrid::lineBreaksShowAsAMark()

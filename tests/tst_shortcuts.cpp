@@ -107,6 +107,7 @@ void TestShortcuts::cleanup() { QDir::setCurrent(previousDir_); }
 
 void TestShortcuts::commandKeys_data()
 {
+    // clang-format off
     QTest::addColumn<QKeySequence>("keys");
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("tooltip");
@@ -117,6 +118,7 @@ void TestShortcuts::commandKeys_data()
                                        << "save";
     QTest::newRow("Ctrl+P 打印") << QKeySequence("Ctrl+P") << "Label46" << "打印 (Ctrl+P)" << "";
     QTest::newRow("F1 帮助") << QKeySequence("F1") << "Label45" << "帮助 (F1)" << "message";
+    // clang-format on
 }
 
 void TestShortcuts::commandKeys()
@@ -176,6 +178,7 @@ void TestShortcuts::disabledCommandIgnoresItsKeys()
 
 void TestShortcuts::saveKeyPressesTheFrontTabsSave_data()
 {
+    // clang-format off
     QTest::addColumn<int>("tab");
     QTest::addColumn<QString>("focus");
     QTest::addColumn<bool>("enabled");
@@ -190,6 +193,7 @@ void TestShortcuts::saveKeyPressesTheFrontTabsSave_data()
     QTest::newRow("继续教育, in a drop-down") << 3 << "W_jylx" << true << "TabSheet5";
     QTest::newRow("信用档案") << 4 << "W_xymng" << true << "TabSheet1";
     QTest::newRow("信用档案, 保存 disabled") << 4 << "W_xymemo" << false << "";
+    // clang-format on
 }
 
 void TestShortcuts::saveKeyPressesTheFrontTabsSave()

@@ -94,6 +94,7 @@ void TestXmlDocument::specialCharactersRoundTrip()
 
 void TestXmlDocument::valuesXmlCannotHoldAreRefused_data()
 {
+    // clang-format off
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("named");
     QTest::newRow("U+0001") << QString("甲\x01乙") << "第 2 个字符（U+0001）";
@@ -103,6 +104,7 @@ void TestXmlDocument::valuesXmlCannotHoldAreRefused_data()
     QTest::newRow("U+FFFF") << QString(QChar(0xFFFF)) << "（U+FFFF）";
     QTest::newRow("lone high surrogate") << QString("a") + QChar(0xD83D) << "（U+D83D）";
     QTest::newRow("lone low surrogate") << QString(QChar(0xDE00)) + "a" << "（U+DE00）";
+    // clang-format on
 }
 
 // A value that could not be read back is refused before a byte is written,
