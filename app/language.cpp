@@ -21,8 +21,7 @@ class RenamedContexts : public QTranslator {
 public:
     RenamedContexts(const QTranslator &catalogue, QObject *parent) : QTranslator(parent), catalogue_(catalogue) {}
 
-    QString translate(const char *context, const char *sourceText, const char *disambiguation,
-                      int n) const override
+    QString translate(const char *context, const char *sourceText, const char *disambiguation, int n) const override
     {
         if (qstrcmp(context, "QAbstractFileIconProvider") == 0)
             return catalogue_.translate("QFileDialog", sourceText, disambiguation, n);

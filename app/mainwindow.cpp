@@ -51,9 +51,9 @@ struct Command {
     void (TForm1::*handler)();
 };
 const Command Commands[] = {
-    {"Label1", "新建", 24, &TForm1::Label1Click},      {"Label12", "打开", 120, &TForm1::Label12Click},
+    {"Label1", "新建", 24, &TForm1::Label1Click},         {"Label12", "打开", 120, &TForm1::Label12Click},
     {"Label44", "另存为...", 216, &TForm1::Label44Click}, {"Label31", "网上申报", 336, &TForm1::Label31Click},
-    {"Label45", "帮助", 452, &TForm1::Label45Click},    {"Label46", "打印", 548, &TForm1::Label46Click},
+    {"Label45", "帮助", 452, &TForm1::Label45Click},      {"Label46", "打印", 548, &TForm1::Label46Click},
     {"Label47", "检查", 644, &TForm1::Label47Click},
 };
 
@@ -285,10 +285,7 @@ bool TForm1::hasUnsavedChanges() const
     return file_.hasChanges(held());
 }
 
-bool TForm1::mayDiscard(const QString &question)
-{
-    return !hasUnsavedChanges() || prompts_.question(this, question);
-}
+bool TForm1::mayDiscard(const QString &question) { return !hasUnsavedChanges() || prompts_.question(this, question); }
 
 // ----------------------------------------------------------------- leaving
 

@@ -30,7 +30,7 @@ QShortcut *windowShortcut(QWidget &window, const QKeySequence &keys)
 {
     auto *shortcut = new QShortcut(keys, &window);
     shortcut->setContext(Qt::WindowShortcut);  // wherever the focus is in the window
-    shortcut->setAutoRepeat(false);             // a key held down is one command
+    shortcut->setAutoRepeat(false);            // a key held down is one command
     return shortcut;
 }
 
@@ -52,11 +52,11 @@ void installShortcuts(QWidget &window)
         const char *command;
         QKeySequence keys;
     } commands[] = {
-        {"Label1", QKeySequence(Qt::CTRL | Qt::Key_N)},              // 新建
-        {"Label12", QKeySequence(Qt::CTRL | Qt::Key_O)},             // 打开
+        {"Label1", QKeySequence(Qt::CTRL | Qt::Key_N)},               // 新建
+        {"Label12", QKeySequence(Qt::CTRL | Qt::Key_O)},              // 打开
         {"Label44", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},  // 另存为...
-        {"Label46", QKeySequence(Qt::CTRL | Qt::Key_P)},             // 打印
-        {"Label45", QKeySequence(Qt::Key_F1)},                       // 帮助
+        {"Label46", QKeySequence(Qt::CTRL | Qt::Key_P)},              // 打印
+        {"Label45", QKeySequence(Qt::Key_F1)},                        // 帮助
     };
     for (const auto &c : commands) {
         auto *command = window.findChild<CommandLabel *>(QString::fromLatin1(c.command));

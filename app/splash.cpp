@@ -12,8 +12,7 @@
 
 namespace varnok {
 
-TForm2::TForm2(Prompts &prompts)
-    : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), prompts_(prompts)
+TForm2::TForm2(Prompts &prompts) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint), prompts_(prompts)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(AppTitle);

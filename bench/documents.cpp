@@ -15,10 +15,22 @@ namespace {
 const QStringList &organisations()
 {
     static const QStringList words{
-        "上海市第一建筑工程有限公司", "中铁十二局集团第三工程有限公司", "华东建筑设计研究院", "省交通规划勘察设计院",
-        "市政工程管理处", "堃元建筑设计事务所", "𠮷祥建设集团有限公司", "同济大学继续教育学院",
-        "省住房和城乡建设厅", "犇腾路桥工程有限公司", "市建设工程质量安全监督站", "东南大学土木工程学院",
-        "杭州湾跨海大桥建设指挥部", "长江水利委员会", "喆信工程咨询有限公司", "第二分公司项目部",
+        "上海市第一建筑工程有限公司",
+        "中铁十二局集团第三工程有限公司",
+        "华东建筑设计研究院",
+        "省交通规划勘察设计院",
+        "市政工程管理处",
+        "堃元建筑设计事务所",
+        "𠮷祥建设集团有限公司",
+        "同济大学继续教育学院",
+        "省住房和城乡建设厅",
+        "犇腾路桥工程有限公司",
+        "市建设工程质量安全监督站",
+        "东南大学土木工程学院",
+        "杭州湾跨海大桥建设指挥部",
+        "长江水利委员会",
+        "喆信工程咨询有限公司",
+        "第二分公司项目部",
     };
     return words;
 }
@@ -26,12 +38,24 @@ const QStringList &organisations()
 const QStringList &narrative()
 {
     static const QStringList words{
-        "负责项目的结构设计与施工图审查",   "参与编制企业技术标准和作业指导书", "主持完成高速公路特大桥的施工组织设计",
-        "钢筋混凝土框架结构优化后节约投资约三百万元", "组织技术交底和隐蔽工程验收", "项目按期竣工并一次通过竣工验收",
-        "获省级优秀工程设计二等奖",         "与王堃、李喆共同完成地基基础处理方案", "城市轨道交通车站深基坑监测",
-        "建设工程法规及相关知识",           "给水排水管网改造工程",             "在𠮷野片区安置房项目中担任技术负责人",
-        "因未按规定办理质量监督手续受到通报批评", "犇腾路桥项目获评市级文明工地",   "学习新版混凝土结构设计规范",
-        "完成建筑节能改造面积十二万平方米", "指导青年技术人员三名",             "编写项目质量安全管理制度",
+        "负责项目的结构设计与施工图审查",
+        "参与编制企业技术标准和作业指导书",
+        "主持完成高速公路特大桥的施工组织设计",
+        "钢筋混凝土框架结构优化后节约投资约三百万元",
+        "组织技术交底和隐蔽工程验收",
+        "项目按期竣工并一次通过竣工验收",
+        "获省级优秀工程设计二等奖",
+        "与王堃、李喆共同完成地基基础处理方案",
+        "城市轨道交通车站深基坑监测",
+        "建设工程法规及相关知识",
+        "给水排水管网改造工程",
+        "在𠮷野片区安置房项目中担任技术负责人",
+        "因未按规定办理质量监督手续受到通报批评",
+        "犇腾路桥项目获评市级文明工地",
+        "学习新版混凝土结构设计规范",
+        "完成建筑节能改造面积十二万平方米",
+        "指导青年技术人员三名",
+        "编写项目质量安全管理制度",
     };
     return words;
 }
@@ -52,19 +76,22 @@ QString text(std::mt19937 &random, const QStringList &words, int length, bool me
     return out;
 }
 
-QString between(std::mt19937 &random, int low, int high) { return QString::number(low + int(random() % (high - low + 1))); }
+QString between(std::mt19937 &random, int low, int high)
+{
+    return QString::number(low + int(random() % (high - low + 1)));
+}
 
 }  // namespace
 
 FieldValues applicantValues()
 {
     return {
-        {"W_name", "王堃"},       {"W_sex", "男"},          {"W_birth", "1985-03-07"},
-        {"W_nation", "汉族"},     {"W_id", "身份证"},       {"W_cer", "110105198503071234"},
-        {"W_tel", "13812345678"}, {"W_work", "2007-07-01"}, {"W_zyzw", "工程师"},
-        {"W_qfrq", "2012-05-20"}, {"W_gznx", "16"},         {"W_rzsj", "2013-01-01"},
-        {"W_zgqd", "考试"},       {"W_zgid", "ZG2012-0001"}, {"W_school", "同济大学"},
-        {"W_xueli", "大学本科毕业"}, {"W_xuewei", "学士"},   {"W_bysj", "2007-06-30"},
+        {"W_name", "王堃"},          {"W_sex", "男"},           {"W_birth", "1985-03-07"},
+        {"W_nation", "汉族"},        {"W_id", "身份证"},        {"W_cer", "110105198503071234"},
+        {"W_tel", "13812345678"},    {"W_work", "2007-07-01"},  {"W_zyzw", "工程师"},
+        {"W_qfrq", "2012-05-20"},    {"W_gznx", "16"},          {"W_rzsj", "2013-01-01"},
+        {"W_zgqd", "考试"},          {"W_zgid", "ZG2012-0001"}, {"W_school", "同济大学"},
+        {"W_xueli", "大学本科毕业"}, {"W_xuewei", "学士"},      {"W_bysj", "2007-06-30"},
         {"W_zhy", "土木工程"},
     };
 }
@@ -91,8 +118,8 @@ ListRows generatedRows(ListId list, int n)
             rows.append(QStringList{memo()} << span() << memo() << memo());
             break;
         case ContinuingEducation:
-            rows.append({name(), random() % 2 ? "选修课" : "必修课", span().front(), between(random, 8, 120).leftJustified(3),
-                         memo()});
+            rows.append({name(), random() % 2 ? "选修课" : "必修课", span().front(),
+                         between(random, 8, 120).leftJustified(3), memo()});
             break;
         default:
             rows.append({span().front(), name(), random() % 4 ? "奖励" : "处罚", memo(), memo()});

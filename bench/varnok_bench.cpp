@@ -11,11 +11,11 @@
 #include "hostiledocuments.h"
 #include "listcontrols.h"
 
-#include "widgets/commandlabel.h"
 #include "app/mainwindow.h"
 #include "dictionary/dictionary.h"
-#include "widgets/recordgrid.h"
+#include "widgets/commandlabel.h"
 #include "widgets/fields.h"
+#include "widgets/recordgrid.h"
 
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
@@ -221,7 +221,8 @@ struct OnListTab {
     ListControls list;
     QTabWidget *tabs;
     explicit OnListTab(int n)
-        : s(session(n)), list{&s.form, WorkHistory}, tabs(s.form.findChild<QTabWidget *>(QStringLiteral("PageControl1")))
+        : s(session(n)), list{&s.form, WorkHistory},
+          tabs(s.form.findChild<QTabWidget *>(QStringLiteral("PageControl1")))
     {
         tabs->setCurrentIndex(1);
         QCoreApplication::processEvents();
@@ -316,9 +317,14 @@ struct PickList {
 const std::vector<PickList> &pickLists()
 {
     static const std::vector<PickList> lists{
-        {dict::Sex, 2, {}},           {dict::Nation, 56, {}},  {dict::IdType, 4, QStringLiteral("身份证")},
-        {dict::Title, 5, {}},         {dict::Qualification, 2, QStringLiteral("考试")},
-        {dict::Education, 7, {}},     {dict::Degree, 4, {}},   {dict::CourseType, 2, {}},
+        {dict::Sex, 2, {}},
+        {dict::Nation, 56, {}},
+        {dict::IdType, 4, QStringLiteral("身份证")},
+        {dict::Title, 5, {}},
+        {dict::Qualification, 2, QStringLiteral("考试")},
+        {dict::Education, 7, {}},
+        {dict::Degree, 4, {}},
+        {dict::CourseType, 2, {}},
         {dict::RewardPenalty, 2, {}},
     };
     return lists;
@@ -486,10 +492,14 @@ void registerAll()
     unsized("dictionary/parsing", lookupParsing);
 
     const std::pair<const char *, void (*)(State &)> sized[] = {
-        {"libxml2/parse+walk", parseAndWalk},    {"read/structs", readIntoStructs},
-        {"open/window", openIntoWindow},         {"libxml2/parse+serialise", parseAndSerialise},
-        {"save/list", saveOneList},              {"save/basic", saveBasic},
-        {"grid/add", gridAdd},                   {"grid/edit+commit", gridEditCommit},
+        {"libxml2/parse+walk", parseAndWalk},
+        {"read/structs", readIntoStructs},
+        {"open/window", openIntoWindow},
+        {"libxml2/parse+serialise", parseAndSerialise},
+        {"save/list", saveOneList},
+        {"save/basic", saveBasic},
+        {"grid/add", gridAdd},
+        {"grid/edit+commit", gridEditCommit},
         {"grid/remove", gridRemove},
     };
     for (int n : Sizes)
@@ -541,10 +551,14 @@ private:
     static double unitInMs(benchmark::TimeUnit unit)
     {
         switch (unit) {
-        case benchmark::kNanosecond: return 1e-6;
-        case benchmark::kMicrosecond: return 1e-3;
-        case benchmark::kMillisecond: return 1.0;
-        default: return 1e3;
+        case benchmark::kNanosecond:
+            return 1e-6;
+        case benchmark::kMicrosecond:
+            return 1e-3;
+        case benchmark::kMillisecond:
+            return 1.0;
+        default:
+            return 1e3;
         }
     }
     std::map<std::string, Time> medians_;
@@ -593,8 +607,8 @@ struct Table {
         if (limitMs > 0)
             std::snprintf(target, sizeof target, "< %g ms", limitMs);
         std::printf("%-28s %6s %10s %-24s %10s %8s %8s %-8s %s\n", what, n ? std::to_string(n).c_str() : "",
-                    shown(value).c_str(), "none", "", "", "",
-                    target, verdict(value.has_value(), limitMs, value ? value->real : 0, true));
+                    shown(value).c_str(), "none", "", "", "", target,
+                    verdict(value.has_value(), limitMs, value ? value->real : 0, true));
     }
     const char *verdict(bool have, double limit, double value, bool strict = false)
     {

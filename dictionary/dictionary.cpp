@@ -24,7 +24,8 @@ Dictionary Dictionary::parse(const QByteArray &bytes, const QString &sourceName)
             const XmlElement &item = items[j];
             if (item.attributeCount() == 0)
                 throw XmlError(QStringLiteral("数据字典“%1”的类型“%2”中第 %3 项没有代码。")
-                                   .arg(sourceName, entry.name).arg(j + 1));
+                                   .arg(sourceName, entry.name)
+                                   .arg(j + 1));
             entry.items.push_back({item.attributeValue(0), item.text()});
         }
         dictionary.types_.push_back(std::move(entry));

@@ -8,7 +8,8 @@ namespace varnok {
 
 const QStringList &basicGroupCaptions()
 {
-    static const QStringList captions{QStringLiteral("基本信息"), QStringLiteral("其他信息"), QStringLiteral("学历信息")};
+    static const QStringList captions{QStringLiteral("基本信息"), QStringLiteral("其他信息"),
+                                      QStringLiteral("学历信息")};
     return captions;
 }
 
@@ -17,9 +18,15 @@ const std::vector<BasicField> &basicFields()
     using K = ValueKind;
     auto f = [](const char *control, const char *words, int group, const char *element, int written, K kind,
                 const QString &dictType = {}, int items = 0, const char *initial = "", int maskPositions = 0) {
-        return BasicField{QString::fromLatin1(control), QString::fromUtf8(words),    group,
-                          QString::fromUtf8(element),   written,                     kind,
-                          dictType,                     items,                       QString::fromUtf8(initial),
+        return BasicField{QString::fromLatin1(control),
+                          QString::fromUtf8(words),
+                          group,
+                          QString::fromUtf8(element),
+                          written,
+                          kind,
+                          dictType,
+                          items,
+                          QString::fromUtf8(initial),
                           maskPositions};
     };
     static const std::vector<BasicField> fields{

@@ -14,16 +14,16 @@ namespace varnok {
 enum class ValueKind { Text, Mask, Date, Code };
 
 struct BasicField {
-    QString control;       // objectName
-    QString words;         // the form's caption, without the colon
-    int group;             // index into basicGroupCaptions()
-    QString element;       // under 初始注册/人员基本信息, or 最高学历 for the last group
-    int written;           // place among the elements a save writes
+    QString control;  // objectName
+    QString words;    // the form's caption, without the colon
+    int group;        // index into basicGroupCaptions()
+    QString element;  // under 初始注册/人员基本信息, or 最高学历 for the last group
+    int written;      // place among the elements a save writes
     ValueKind kind;
-    QString dictType;      // Code: the dictionary type
-    int items = 0;         // Code: how many of the type's items the list offers
-    QString initial;       // Code: the item a cleared window selects, if any
-    int maskPositions = 0; // Mask: positions
+    QString dictType;       // Code: the dictionary type
+    int items = 0;          // Code: how many of the type's items the list offers
+    QString initial;        // Code: the item a cleared window selects, if any
+    int maskPositions = 0;  // Mask: positions
 
     bool education() const { return group == EducationGroup; }
     static constexpr int EducationGroup = 2;

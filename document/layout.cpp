@@ -55,7 +55,8 @@ void readBasicField(const XmlElement &from, const BasicField &field, FieldValues
         try {
             into[field.control] = formatDate(StrToDate(text));
         } catch (const ConversionError &e) {
-            throw ConversionError(QStringLiteral("“%1”不是有效的日期（%2）").arg(field.element, QString::fromStdString(e.what())));
+            throw ConversionError(
+                QStringLiteral("“%1”不是有效的日期（%2）").arg(field.element, QString::fromStdString(e.what())));
         }
         break;
     case ValueKind::Code:
@@ -174,4 +175,3 @@ FieldValues clearedBasicValues(const QDate &today)
 }
 
 }  // namespace varnok
-

@@ -43,8 +43,14 @@ ListCheck dateOrder(const char *start, const char *end)
 ListField field(const char *control, FieldKind kind, const char *caption, const char *element, const char *header,
                 const QString &dictType = {}, int items = 0, int maskPositions = 0)
 {
-    return {QString::fromLatin1(control), kind,     QString::fromUtf8(caption), QString::fromUtf8(element),
-            QString::fromUtf8(header),     dictType, items,                      maskPositions};
+    return {QString::fromLatin1(control),
+            kind,
+            QString::fromUtf8(caption),
+            QString::fromUtf8(element),
+            QString::fromUtf8(header),
+            dictType,
+            items,
+            maskPositions};
 }
 
 QString latin(const char *text) { return QString::fromLatin1(text); }
@@ -56,16 +62,30 @@ const std::array<RecordListDef, ListCount> &recordListDefs()
 {
     using K = FieldKind;
     static const std::array<RecordListDef, ListCount> defs{{
-        {WorkHistory, latin("TabSheet3"), utf8("工作简历"), utf8("工作简历"), latin("W_wkgrid"), latin("Button15"),
-         latin("Button16"), utf8("工作简历"), utf8("简历列表"),
+        {WorkHistory,
+         latin("TabSheet3"),
+         utf8("工作简历"),
+         utf8("工作简历"),
+         latin("W_wkgrid"),
+         latin("Button15"),
+         latin("Button16"),
+         utf8("工作简历"),
+         utf8("简历列表"),
          {field("W_wkpart", K::Edit, "工作单位：", "工作单位", "工作单位"),
           field("W_wktms", K::Date, "起始时间：", "起始时间", "起始时间"),
           field("W_wktme", K::Date, "结束时间：", "结束时间", "结束时间"),
           field("W_wkmemo", K::Memo, "备注：", "备注", "备注")},
          {blank("W_wkpart", "工作单位必须填写！"), dateOrder("W_wktms", "W_wktme")}},
 
-        {Achievements, latin("TabSheet7"), utf8("主要业绩"), utf8("主要业绩"), latin("W_yjgrid"), latin("Button17"),
-         latin("Button18"), utf8("主要业绩"), utf8("业绩列表"),
+        {Achievements,
+         latin("TabSheet7"),
+         utf8("主要业绩"),
+         utf8("主要业绩"),
+         latin("W_yjgrid"),
+         latin("Button17"),
+         latin("Button18"),
+         utf8("主要业绩"),
+         utf8("业绩列表"),
          {field("W_yjname", K::Edit, "项目名称：", "项目名称", "项目名称"),
           field("W_yjtms", K::Date, "起始时间：", "起始时间", "起始时间"),
           field("W_yjtme", K::Date, "结束时间：", "结束时间", "结束时间"),
@@ -74,8 +94,15 @@ const std::array<RecordListDef, ListCount> &recordListDefs()
          {blank("W_yjname", "项目名称必须填写！"), dateOrder("W_yjtms", "W_yjtme"),
           blank("W_yjmemo1", "本人作用必须填写！"), blank("W_yjmemo2", "完成情况及效果必须填写！")}},
 
-        {ContinuingEducation, latin("TabSheet5"), utf8("继续教育"), utf8("继续教育信息"), latin("StringGrid2"),
-         latin("Button9"), latin("Button11"), utf8("继续教育情况"), utf8("培训列表"),
+        {ContinuingEducation,
+         latin("TabSheet5"),
+         utf8("继续教育"),
+         utf8("继续教育信息"),
+         latin("StringGrid2"),
+         latin("Button9"),
+         latin("Button11"),
+         utf8("继续教育情况"),
+         utf8("培训列表"),
          {field("W_jyjg", K::Edit, "培训机构：", "培训机构", "培训机构"),
           field("W_jylx", K::Combo, "课程类型：", "课程类型", "课程类型", dict::CourseType, 2),
           field("W_jyrq", K::Date, "培训日期：", "培训日期", "培训日期"),
@@ -84,8 +111,15 @@ const std::array<RecordListDef, ListCount> &recordListDefs()
          {blank("W_jyjg", "教育机构必须填写！"), noSelection("W_jylx", "课程类型必须填写！"),
           blank("W_jynr", "培训内容必须填写！")}},
 
-        {CreditRecord, latin("TabSheet1"), utf8("信用档案"), utf8("何时何地何原因受过何种奖励或处罚"),
-         latin("W_xygrid"), latin("Button1"), latin("Button3"), utf8("信用档案"), utf8("信用档案列表"),
+        {CreditRecord,
+         latin("TabSheet1"),
+         utf8("信用档案"),
+         utf8("何时何地何原因受过何种奖励或处罚"),
+         latin("W_xygrid"),
+         latin("Button1"),
+         latin("Button3"),
+         utf8("信用档案"),
+         utf8("信用档案列表"),
          {field("W_xysj", K::Date, "奖惩时间：", "奖惩时间", "奖惩时间"),
           field("W_xymng", K::LabeledEdit, "授奖部门或处罚单位：", "授奖部门或处罚单位", "奖惩部门单位"),
           field("W_xycls", K::Combo, "奖励或处罚：", "奖励或处罚", "奖励或处罚", dict::RewardPenalty, 2),

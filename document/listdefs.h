@@ -20,34 +20,34 @@ enum class FieldKind { Edit, LabeledEdit, Date, Memo, Combo, Mask };
 
 // One entry field; field i fills grid column i and element i of an item.
 struct ListField {
-    QString control;    // objectName
+    QString control;  // objectName
     FieldKind kind;
-    QString caption;    // label text, with its colon
+    QString caption;  // label text, with its colon
     QString element;
-    QString header;     // grid heading of its column
-    QString dictType;   // Combo: the dictionary type; its column holds texts, the document codes
-    int items = 0;      // Combo: how many of the type's items it offers
+    QString header;    // grid heading of its column
+    QString dictType;  // Combo: the dictionary type; its column holds texts, the document codes
+    int items = 0;     // Combo: how many of the type's items it offers
     int maskPositions = 0;
 };
 
 struct ListCheck {
     enum Kind { Blank, NoSelection, DateOrder };
     Kind kind;
-    QString field;      // the field tested; receives the focus
-    QString endField;   // DateOrder: the end date
+    QString field;     // the field tested; receives the focus
+    QString endField;  // DateOrder: the end date
     QString message;
 };
 
 struct RecordListDef {
     ListId id;
-    QString tabName;     // objectName of the tab page
+    QString tabName;  // objectName of the tab page
     QString tabCaption;
     QString groupCaption;
-    QString grid;        // objectNames
+    QString grid;  // objectNames
     QString addButton;
     QString saveButton;
-    QString section;     // element under root
-    QString item;        // element per entry
+    QString section;  // element under root
+    QString item;     // element per entry
     std::vector<ListField> fields;
     std::vector<ListCheck> checks;
 

@@ -18,7 +18,7 @@ struct FieldPlace {
     QPoint captionAt;  // label position (a labelled edit places its own)
     QRect geometry;
     int tabOrder;
-    int columnWidth;   // of the field's grid column
+    int columnWidth;  // of the field's grid column
 };
 
 struct ControlPlace {

@@ -30,26 +30,16 @@ constexpr QPoint LeftCaption{-1, -1};
 const std::vector<Place> &places()
 {
     static const std::vector<Place> table{
-        {"W_name", QRect(112, 24, 145, 21), LeftCaption, 0},
-        {"W_id", QRect(112, 56, 145, 21), {26, 63}, 1},
-        {"W_cer", QRect(112, 88, 145, 21), {46, 96}, 2},
-        {"W_birth", QRect(344, 24, 145, 21), {280, 32}, 3},
-        {"W_sex", QRect(344, 56, 145, 21), {304, 64}, 4},
-        {"W_nation", QRect(344, 88, 145, 21), {304, 96}, 5},
-        {"W_tel", QRect(616, 24, 145, 21), {512, 32}, 6},
-        {"Button6", QRect(808, 24, 75, 25), {}, 7},
-        {"W_work", QRect(176, 24, 129, 21), {69, 32}, 8},
-        {"W_zyzw", QRect(176, 56, 129, 21), {45, 62}, 9},
-        {"W_gznx", QRect(176, 88, 128, 21), {101, 96}, 14},
-        {"W_rzsj", QRect(176, 120, 129, 21), {101, 128}, 10},
-        {"W_zgqd", QRect(481, 24, 129, 21), {381, 32}, 11},
-        {"W_qfrq", QRect(481, 56, 129, 21), {354, 66}, 12},
-        {"W_zgid", QRect(481, 88, 129, 21), {382, 96}, 13},
-        {"W_school", QRect(176, 16, 433, 21), {104, 24}, 15},
-        {"W_xueli", QRect(176, 48, 129, 21), {130, 56}, 16},
-        {"W_xuewei", QRect(176, 80, 129, 21), {130, 88}, 17},
-        {"W_bysj", QRect(480, 48, 129, 21), {406, 56}, 18},
-        {"W_zhy", QRect(480, 80, 129, 21), {407, 88}, 19},
+        {"W_name", QRect(112, 24, 145, 21), LeftCaption, 0}, {"W_id", QRect(112, 56, 145, 21), {26, 63}, 1},
+        {"W_cer", QRect(112, 88, 145, 21), {46, 96}, 2},     {"W_birth", QRect(344, 24, 145, 21), {280, 32}, 3},
+        {"W_sex", QRect(344, 56, 145, 21), {304, 64}, 4},    {"W_nation", QRect(344, 88, 145, 21), {304, 96}, 5},
+        {"W_tel", QRect(616, 24, 145, 21), {512, 32}, 6},    {"Button6", QRect(808, 24, 75, 25), {}, 7},
+        {"W_work", QRect(176, 24, 129, 21), {69, 32}, 8},    {"W_zyzw", QRect(176, 56, 129, 21), {45, 62}, 9},
+        {"W_gznx", QRect(176, 88, 128, 21), {101, 96}, 14},  {"W_rzsj", QRect(176, 120, 129, 21), {101, 128}, 10},
+        {"W_zgqd", QRect(481, 24, 129, 21), {381, 32}, 11},  {"W_qfrq", QRect(481, 56, 129, 21), {354, 66}, 12},
+        {"W_zgid", QRect(481, 88, 129, 21), {382, 96}, 13},  {"W_school", QRect(176, 16, 433, 21), {104, 24}, 15},
+        {"W_xueli", QRect(176, 48, 129, 21), {130, 56}, 16}, {"W_xuewei", QRect(176, 80, 129, 21), {130, 88}, 17},
+        {"W_bysj", QRect(480, 48, 129, 21), {406, 56}, 18},  {"W_zhy", QRect(480, 80, 129, 21), {407, 88}, 19},
     };
     return table;
 }
@@ -57,7 +47,8 @@ const std::vector<Place> &places()
 const Place &placeOf(const QString &control)
 {
     const auto &table = places();
-    return *std::find_if(table.begin(), table.end(), [&](const Place &p) { return control == QLatin1String(p.control); });
+    return *std::find_if(table.begin(), table.end(),
+                         [&](const Place &p) { return control == QLatin1String(p.control); });
 }
 
 // The group boxes, one per group of fields.
@@ -67,10 +58,14 @@ const char *const GroupNames[] = {"GroupBox1", "GroupBox2", "GroupBox3"};
 QWidget *makeControl(const BasicField &field, QWidget *parent)
 {
     switch (field.kind) {
-    case ValueKind::Text: return makeLineEdit(parent);
-    case ValueKind::Mask: return new MaskEdit(field.maskPositions, parent);
-    case ValueKind::Date: return makeDatePicker(parent);
-    case ValueKind::Code: return new QComboBox(parent);
+    case ValueKind::Text:
+        return makeLineEdit(parent);
+    case ValueKind::Mask:
+        return new MaskEdit(field.maskPositions, parent);
+    case ValueKind::Date:
+        return makeDatePicker(parent);
+    case ValueKind::Code:
+        return new QComboBox(parent);
     }
     return nullptr;
 }

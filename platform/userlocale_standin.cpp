@@ -34,8 +34,8 @@ int standInBroadcastCount() { return broadcasts; }
 bool shellOpen(const wchar_t *, const std::wstring &target)
 {
     const QString text = QString::fromStdWString(target);
-    const QUrl url = text.contains(QLatin1String("://")) ? QUrl(text)
-                                                        : QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
+    const QUrl url =
+        text.contains(QLatin1String("://")) ? QUrl(text) : QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
     return QDesktopServices::openUrl(url);
 }
 

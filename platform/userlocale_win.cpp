@@ -1,8 +1,8 @@
 // Windows: the user's locale settings and the shell, through the Win32 API.
 #include "userlocale.h"
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 namespace varnok::platform {
 

@@ -1,10 +1,10 @@
 #include "printpreview.h"
 
-#include "widgets/guard.h"
-#include "xml/safewrite.h"
 #include "report/declarationreport.h"
 #include "report/reportpages.h"
+#include "widgets/guard.h"
 #include "widgets/prompts.h"
+#include "xml/safewrite.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -10,8 +10,8 @@ namespace varnok {
 
 struct CheckFailure {
     QString message;
-    QString focus;            // control that receives the focus
-    bool showBasicTab = false; // bring the basic information tab to the front first
+    QString focus;              // control that receives the focus
+    bool showBasicTab = false;  // bring the basic information tab to the front first
 };
 
 // Every failing check, in the order the save runs them; the save stops at the

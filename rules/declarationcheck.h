@@ -23,9 +23,9 @@ enum class FileState { NotSaved, Differs, Same };
 
 // The declaration as the window holds it.
 struct DeclarationSnapshot {
-    FieldValues basic;                        // as BasicPage::values()
-    std::array<ListRows, ListCount> lists;    // the grids' entry rows
-    std::array<bool, ListCount> editPending{}; // "保存修改" showing
+    FieldValues basic;                          // as BasicPage::values()
+    std::array<ListRows, ListCount> lists;      // the grids' entry rows
+    std::array<bool, ListCount> editPending{};  // "保存修改" showing
     FileState file = FileState::NotSaved;
 };
 

@@ -55,8 +55,9 @@ IdNumberResult parseIdNumber(const QString &number)
     const int sexDigit = StrToInt(bytes.range(old ? 15 : 17, old ? 15 : 17));
     result.sex = sexDigit % 2 != 0 ? QStringLiteral("男") : QStringLiteral("女");
 
-    result.dateText = old ? QStringLiteral("19") + bytes.range(7, 8) + u'-' + bytes.range(9, 10) + u'-' + bytes.range(11, 12)
-                          : bytes.range(7, 10) + u'-' + bytes.range(11, 12) + u'-' + bytes.range(13, 14);
+    result.dateText =
+        old ? QStringLiteral("19") + bytes.range(7, 8) + u'-' + bytes.range(9, 10) + u'-' + bytes.range(11, 12)
+            : bytes.range(7, 10) + u'-' + bytes.range(11, 12) + u'-' + bytes.range(13, 14);
     try {
         result.birthDate = StrToDate(result.dateText);
     } catch (const ConversionError &) {

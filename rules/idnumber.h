@@ -16,9 +16,9 @@ inline const QString MsgIdCheckCharacter = QStringLiteral("校验码不符，请
 struct IdNumberResult {
     enum Outcome { WrongLength, BadDate, Valid };
     Outcome outcome = WrongLength;
-    QString sex;      // "男" or "女"; set for BadDate and Valid
-    QDate birthDate;  // set for Valid
-    QString dateText; // the date text built from the number
+    QString sex;       // "男" or "女"; set for BadDate and Valid
+    QDate birthDate;   // set for Valid
+    QString dateText;  // the date text built from the number
 };
 
 // Rule for a number of a resident identity card. Positions count in bytes of

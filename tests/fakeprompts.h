@@ -12,15 +12,15 @@
 
 struct FakePrompts : varnok::Prompts {
     struct Entry {
-        QString kind;     // message, question, error, open, save, savepdf, report
-        QString text;     // message text, or dialog title
-        QString folder;   // dialogs: initial folder
-        QString proposed; // save dialog: proposed file name
+        QString kind;      // message, question, error, open, save, savepdf, report
+        QString text;      // message text, or dialog title
+        QString folder;    // dialogs: initial folder
+        QString proposed;  // save dialog: proposed file name
     };
     QList<Entry> log;
-    QList<bool> answers;  // questions; No when empty
-    QStringList files;    // dialogs; cancelled when empty
-    QList<int> choices;   // check reports: the line chosen; closed (-1) when empty
+    QList<bool> answers;                       // questions; No when empty
+    QStringList files;                         // dialogs; cancelled when empty
+    QList<int> choices;                        // check reports: the line chosen; closed (-1) when empty
     QList<QList<varnok::ReportLine>> reports;  // every check report shown
     std::function<void(const Entry &)> onPrompt;
 

@@ -37,7 +37,8 @@ inline QString tags(int list, int entry, char field, int count, const QString &w
 
 inline const QRegularExpression &tagPattern()
 {
-    static const QRegularExpression pattern(QStringLiteral("(?<![A-Za-z0-9])(?:wk|yj|jy|xy)\\d{2}[a-z]\\d{3}(?![A-Za-z0-9])"));
+    static const QRegularExpression pattern(
+        QStringLiteral("(?<![A-Za-z0-9])(?:wk|yj|jy|xy)\\d{2}[a-z]\\d{3}(?![A-Za-z0-9])"));
     return pattern;
 }
 
@@ -58,7 +59,8 @@ inline QStringList entry(varnok::ListId list, int n, int memoTags)
                 QString::number(10 + n), tags(list, n, 'e', memoTags, QStringLiteral("法律法规"))};
     case varnok::CreditRecord:
         return {year + "-05-06", tags(list, n, 'b', 1, QStringLiteral("住房和城乡建设厅")), n % 2 ? "奖励" : "处罚",
-                tags(list, n, 'd', 1, QStringLiteral("优秀设计")), tags(list, n, 'e', memoTags, QStringLiteral("通报"))};
+                tags(list, n, 'd', 1, QStringLiteral("优秀设计")),
+                tags(list, n, 'e', memoTags, QStringLiteral("通报"))};
     default:
         return {};
     }

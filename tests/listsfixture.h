@@ -16,10 +16,9 @@ namespace lists {
 
 using namespace varnok;
 
-
 using Handler = void (TForm1::*)();
 inline const Handler saveHandlers[ListCount] = {&TForm1::Button16Click, &TForm1::Button18Click, &TForm1::Button11Click,
-                                         &TForm1::Button3Click};
+                                                &TForm1::Button3Click};
 
 inline const QString DateMessage = "起始时间和结束时间不能相同且起始时间不得大于结束时间！";
 
@@ -29,12 +28,16 @@ inline QStringList sample(ListId list, int n)
     const QString k = QString::number(n);
     const QString year = QString::number(2000 + n);
     switch (list) {
-    case WorkHistory: return {"单位" + k, year + "-01-01", year + "-06-30", "备注" + k};
-    case Achievements: return {"项目" + k, year + "-01-01", year + "-06-30", "作用" + k, "效果" + k};
+    case WorkHistory:
+        return {"单位" + k, year + "-01-01", year + "-06-30", "备注" + k};
+    case Achievements:
+        return {"项目" + k, year + "-01-01", year + "-06-30", "作用" + k, "效果" + k};
     case ContinuingEducation:
         return {"机构" + k, n % 2 ? "选修课" : "必修课", year + "-03-04", k.leftJustified(3, ' '), "内容" + k};
-    case CreditRecord: return {year + "-05-06", "部门" + k, n % 2 ? "奖励" : "处罚", "原因" + k, "结果" + k};
-    default: return {};
+    case CreditRecord:
+        return {year + "-05-06", "部门" + k, n % 2 ? "奖励" : "处罚", "原因" + k, "结果" + k};
+    default:
+        return {};
     }
 }
 
@@ -48,7 +51,11 @@ inline QStringList stored(ListId list, QStringList values)
     return values;
 }
 
-inline QStringList withActions(QStringList values) { return values << "编辑" << "删除"; }
+inline QStringList withActions(QStringList values)
+{
+    return values << "编辑"
+                  << "删除";
+}
 
 struct Lists {
     FormFixture &f;

@@ -6,8 +6,8 @@
 #include "xml/xmldocument.h"
 
 #include <QCoreApplication>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 
 using namespace varnok;
 

@@ -9,15 +9,15 @@
 
 #include "app/mainwindow.h"
 #include "app/splash.h"
-#include "widgets/recordgrid.h"
 #include "widgets/fields.h"
+#include "widgets/recordgrid.h"
 
+#include "app/appearance.h"
+#include "app/language.h"
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include "app/appearance.h"
-#include "app/language.h"
 #include <QPixmap>
 #include <QTabBar>
 #include <QTabWidget>

@@ -46,20 +46,22 @@ void TestBasicPage::geometryAndKeyboardOrder()
         if (!label->text().isEmpty() && label->objectName() != "W_cerHint")
             captions << label->text();
     captions.sort();
-    QStringList expectedCaptions{"姓名：", "身份证类型：", "证件号码：", "出生日期：", "性别：", "民族：", "个人联系电话：",
-                         "参加工作时间：", "现任专业技术职务：", "工作年限：", "任职时间：", "资格取得方式：",
-                         "资格证书签发日期：", "资格证书编号：", "毕业院校：", "学历：", "学位：", "毕业时间：",
-                         "所学专业："};
+    QStringList expectedCaptions{
+        "姓名：",     "身份证类型：",   "证件号码：",         "出生日期：",         "性别：",
+        "民族：",     "个人联系电话：", "参加工作时间：",     "现任专业技术职务：", "工作年限：",
+        "任职时间：", "资格取得方式：", "资格证书签发日期：", "资格证书编号：",     "毕业院校：",
+        "学历：",     "学位：",         "毕业时间：",         "所学专业："};
     expectedCaptions.sort();
     QCOMPARE(captions, expectedCaptions);
     QCOMPARE(f.get<QGroupBox>("GroupBox2")->title(), QString("其他信息"));
-    const QStringList expected{"W_name", "W_id",   "W_cer",  "W_birth",  "W_sex",  "W_nation", "W_tel",
-                               "Button6", "W_work", "W_zyzw", "W_rzsj",   "W_zgqd", "W_qfrq",   "W_zgid",
+    const QStringList expected{"W_name",  "W_id",     "W_cer",   "W_birth",  "W_sex",  "W_nation", "W_tel",
+                               "Button6", "W_work",   "W_zyzw",  "W_rzsj",   "W_zgqd", "W_qfrq",   "W_zgid",
                                "W_gznx",  "W_school", "W_xueli", "W_xuewei", "W_bysj", "W_zhy"};
     // The focus chain also holds the editors inside date pickers; keep the named controls.
     QStringList order;
     for (QWidget *w = f.get("W_name"); order.size() < expected.size(); w = w->nextInFocusChain())
-        if (w->focusPolicy() != Qt::NoFocus && (w->objectName().startsWith("W_") || w->objectName().startsWith("Button")))
+        if (w->focusPolicy() != Qt::NoFocus &&
+            (w->objectName().startsWith("W_") || w->objectName().startsWith("Button")))
             order << w->objectName();
     QCOMPARE(order, expected);
 }

@@ -2,10 +2,10 @@
 // identity number's check-character hint; "打印" and "检查" on the command bar.
 #include "fulldeclaration.h"
 
-#include "widgets/checkdialog.h"
-#include "widgets/commandlabel.h"
 #include "rules/declarationcheck.h"
 #include "rules/idnumber.h"
+#include "widgets/checkdialog.h"
+#include "widgets/commandlabel.h"
 
 #include <QCryptographicHash>
 #include <QDirIterator>
@@ -107,8 +107,11 @@ QStringList folderState(const QString &dir)
         QByteArray hash;
         if (info.isFile() && file.open(QIODevice::ReadOnly))
             hash = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex();
-        out << QString("%1 %2 %3 %4").arg(info.filePath()).arg(info.size())
-                   .arg(info.lastModified().toMSecsSinceEpoch()).arg(QString::fromLatin1(hash));
+        out << QString("%1 %2 %3 %4")
+                   .arg(info.filePath())
+                   .arg(info.size())
+                   .arg(info.lastModified().toMSecsSinceEpoch())
+                   .arg(QString::fromLatin1(hash));
     }
     out.sort();
     return out;

@@ -1,11 +1,11 @@
 // "打印": the preview, the PDF copy read back with pdftotext (poppler-utils).
 #include "fulldeclaration.h"
 
-#include "report/printpreview.h"
 #include "document/basicfields.h"
 #include "report/declarationreport.h"
-#include "rules/idnumber.h"
+#include "report/printpreview.h"
 #include "report/reportpages.h"
+#include "rules/idnumber.h"
 
 #include <QPrintPreviewWidget>
 #include <QProcess>
@@ -158,7 +158,8 @@ void TestDeclarationPdf::fullDeclarationPrintsEveryValueOnNumberedPages()
 
     // Each list's heading row on every page that holds its entries.
     for (const RecordListDef &def : recordListDefs()) {
-        const QRegularExpression entries(QStringLiteral("(?<![A-Za-z0-9])%1\\d{2}[a-z]\\d{3}").arg(full::listPrefix[def.id]));
+        const QRegularExpression entries(
+            QStringLiteral("(?<![A-Za-z0-9])%1\\d{2}[a-z]\\d{3}").arg(full::listPrefix[def.id]));
         int spanned = 0;
         for (int p = 0; p < count; ++p) {
             if (!text.pages[p].contains(entries))
@@ -228,7 +229,8 @@ void TestDeclarationPdf::proposedPdfFile()
     const FakePrompts::Entry dialog = f.prompts.log.first();
     QCOMPARE(dialog.kind, QString("savepdf"));
     QCOMPARE(dialog.proposed, proposed);
-    QCOMPARE(dialog.folder, bound ? QDir::toNativeSeparators(dir.path()) + QDir::separator() : f.form->programDirectory());
+    QCOMPARE(dialog.folder,
+             bound ? QDir::toNativeSeparators(dir.path()) + QDir::separator() : f.form->programDirectory());
 }
 
 void TestDeclarationPdf::cancelledDialogWritesNothing()

@@ -102,8 +102,10 @@ void TestDictionary::badDictionariesRaise_data()
     QTest::newRow("not XML") << QByteArray("no markup here");
     QTest::newRow("truncated") << QByteArray("<数据字典><DictType name=\"性别\"><DictItem value=\"10\">男");
     QTest::newRow("empty") << QByteArray();
-    QTest::newRow("type without name") << QByteArray("<数据字典><DictType><DictItem value=\"1\">x</DictItem></DictType></数据字典>");
-    QTest::newRow("item without code") << QByteArray("<数据字典><DictType name=\"t\"><DictItem>x</DictItem></DictType></数据字典>");
+    QTest::newRow("type without name") << QByteArray(
+        "<数据字典><DictType><DictItem value=\"1\">x</DictItem></DictType></数据字典>");
+    QTest::newRow("item without code") << QByteArray(
+        "<数据字典><DictType name=\"t\"><DictItem>x</DictItem></DictType></数据字典>");
 }
 
 void TestDictionary::badDictionariesRaise()

@@ -4,8 +4,8 @@
 // The full disk is a file-size limit on this process. Read-only places need
 // an unprivileged user (root ignores permissions): as root those rows are
 // skipped here and run by the unprivileged copy of this test.
-#include "testfiles.h"
 #include "formfixture.h"
+#include "testfiles.h"
 
 #include "platform/folders.h"
 
@@ -152,8 +152,9 @@ void TestDiskFailures::writes()
             QTest::mouseClick(f.get("Label45"), Qt::LeftButton);
         else {
             const char *buttons[] = {"Button16", "Button18", "Button11", "Button3"};
-            const int l = QStringList{"work history save", "achievements save", "education save", "credit save"}
-                              .indexOf(operation);
+            const int l =
+                QStringList{"work history save", "achievements save", "education save", "credit save"}.indexOf(
+                    operation);
             f.get<QPushButton>(buttons[l])->click();
         }
     };
@@ -165,7 +166,8 @@ void TestDiskFailures::writes()
         if (condition == "read-only folder")
             QFile::setPermissions(dir.path(), ReadOnly);
         if (condition == "read-only file")
-            QFile::setPermissions(protectedFile, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+            QFile::setPermissions(protectedFile,
+                                  QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
         run();
     }
     QFile::setPermissions(dir.path(), Writable | QFileDevice::WriteGroup);

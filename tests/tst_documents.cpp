@@ -21,10 +21,7 @@ void fillApplicant(FormFixture &f)
     f.set("W_bysj", "2007-06-30");
 }
 
-QByteArray expectedFile()
-{
-    return readFile(VARNOK_SOURCE_DIR "/tests/data/basic-expected.xml");
-}
+QByteArray expectedFile() { return readFile(VARNOK_SOURCE_DIR "/tests/data/basic-expected.xml"); }
 
 }  // namespace
 
@@ -159,7 +156,8 @@ void TestDocuments::openLeavesRulesAsClearingLeftThem()
     QTemporaryDir dir;
     const QString path = dir.filePath("passport.xml");
     QByteArray bytes = expectedFile();
-    bytes.replace("<\xC9\xED\xB7\xDD\xD6\xA4\xBC\xFE\xC0\xE0\xD0\xCD>28", "<\xC9\xED\xB7\xDD\xD6\xA4\xBC\xFE\xC0\xE0\xD0\xCD>30");
+    bytes.replace("<\xC9\xED\xB7\xDD\xD6\xA4\xBC\xFE\xC0\xE0\xD0\xCD>28",
+                  "<\xC9\xED\xB7\xDD\xD6\xA4\xBC\xFE\xC0\xE0\xD0\xCD>30");
     writeFile(path, bytes);
     FormFixture f;
     f.tabs()->setCurrentIndex(3);
@@ -180,11 +178,13 @@ void TestDocuments::failedOpenLeavesEverythingAsItWas_data()
     QTest::addColumn<QString>("inMessage");
     QTest::newRow("not well-formed") << QByteArray("<root><初始注册></root>") << "第 1 行";
     QTest::newRow("truncated") << expectedFile().left(300) << "broken.xml";
-    QTest::newRow("empty date") << gb("<?xml version=\"1.0\" encoding=\"GB2312\"?><root><最高学历><毕业时间></毕业时间></最高学历></root>")
-                                << "毕业时间";
-    QTest::newRow("impossible date") << gb("<?xml version=\"1.0\" encoding=\"GB2312\"?><root><初始注册><人员基本信息>"
-                                           "<姓名>新</姓名><出生日期>1990-02-30</出生日期></人员基本信息></初始注册></root>")
-                                     << "出生日期";
+    QTest::newRow("empty date")
+        << gb("<?xml version=\"1.0\" encoding=\"GB2312\"?><root><最高学历><毕业时间></毕业时间></最高学历></root>")
+        << "毕业时间";
+    QTest::newRow("impossible date")
+        << gb("<?xml version=\"1.0\" encoding=\"GB2312\"?><root><初始注册><人员基本信息>"
+              "<姓名>新</姓名><出生日期>1990-02-30</出生日期></人员基本信息></初始注册></root>")
+        << "出生日期";
     QTest::newRow("empty file") << QByteArray() << "broken.xml";
 }
 
@@ -370,9 +370,11 @@ void TestDocuments::pastedCharactersAFileCannotHoldNeverReachIt()
     QFETCH(QString, field);
     QFETCH(int, list);
     QFETCH(int, kind);
-    const QString dirty = kind == Digits ? QString("1\x01" "2\x1F") + QChar(0xFFFF) + "3"
-                                         : QString("甲\x01乙\x0B丙\t丁\n戊\r\n己\x1F") + QChar(0xFFFF) +
-                                               QChar(0xD800) + "庚" + QChar(0xDE00);
+    const QString dirty = kind == Digits ? QString("1\x01"
+                                                   "2\x1F") +
+                                               QChar(0xFFFF) + "3"
+                                         : QString("甲\x01乙\x0B丙\t丁\n戊\r\n己\x1F") + QChar(0xFFFF) + QChar(0xD800) +
+                                               "庚" + QChar(0xDE00);
     // TABs and line breaks are text a file holds: they stay.
     QString expected = kind == Line ? "甲乙丙\t丁\n戊\r\n己庚" : kind == Memo ? "甲乙丙\t丁\n戊\n己庚" : "123";
     QTemporaryDir dir;

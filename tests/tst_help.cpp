@@ -17,10 +17,7 @@ namespace {
 
 const QString HelpDir = QStringLiteral("resources/help");
 
-QString sourcePath(const QString &relative)
-{
-    return QDir(QStringLiteral(VARNOK_SOURCE_DIR)).filePath(relative);
-}
+QString sourcePath(const QString &relative) { return QDir(QStringLiteral(VARNOK_SOURCE_DIR)).filePath(relative); }
 
 bool readSource(const QString &relative, QByteArray *bytes)
 {
@@ -37,10 +34,7 @@ quint32 le32(const QByteArray &b, int at)
     return quint32(p[0]) | quint32(p[1]) << 8 | quint32(p[2]) << 16 | quint32(p[3]) << 24;
 }
 
-quint64 le64(const QByteArray &b, int at)
-{
-    return quint64(le32(b, at)) | quint64(le32(b, at + 4)) << 32;
-}
+quint64 le64(const QByteArray &b, int at) { return quint64(le32(b, at)) | quint64(le32(b, at + 4)) << 32; }
 
 // The help sources by file name, filtered by suffix.
 QStringList helpFiles(const QStringList &patterns)
@@ -51,9 +45,8 @@ QStringList helpFiles(const QStringList &patterns)
 // "Local" targets of a contents or index file, without "#anchor".
 QStringList sitemapTargets(const QString &text)
 {
-    static const QRegularExpression local(
-        QStringLiteral(R"re(<param\s+name\s*=\s*"Local"\s+value\s*=\s*"([^"]*)")re"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression local(QStringLiteral(R"re(<param\s+name\s*=\s*"Local"\s+value\s*=\s*"([^"]*)")re"),
+                                          QRegularExpression::CaseInsensitiveOption);
     QStringList targets;
     for (auto it = local.globalMatch(text); it.hasNext();)
         targets << it.next().captured(1).section(QLatin1Char('#'), 0, 0);
@@ -95,7 +88,7 @@ struct TypeCodes {
     QStringList items;
 };
 
-} // namespace
+}  // namespace
 
 class TestHelp : public QObject {
     Q_OBJECT
@@ -141,9 +134,9 @@ void TestHelp::chmHeader()
              "resources/help.chm is missing; run scripts/build-help.sh");
     QVERIFY(chm.size() >= 0x60 + 4);
     QCOMPARE(chm.left(4), QByteArray("ITSF"));
-    QCOMPARE(le32(chm, 4), 3u);        // version
-    QCOMPARE(le32(chm, 8), 0x60u);     // header length
-    QCOMPARE(le32(chm, 0x14), 0x804u); // Chinese (PRC): the viewer's code page 936
+    QCOMPARE(le32(chm, 4), 3u);         // version
+    QCOMPARE(le32(chm, 8), 0x60u);      // header length
+    QCOMPARE(le32(chm, 0x14), 0x804u);  // Chinese (PRC): the viewer's code page 936
 
     // Header sections lie inside the file; the second is the directory ("ITSP").
     const quint64 size = quint64(chm.size());
@@ -151,15 +144,15 @@ void TestHelp::chmHeader()
     const quint64 sect1 = le64(chm, 0x48), sect1Len = le64(chm, 0x50);
     QVERIFY(sect0 >= 0x60 && sect0 + sect0Len <= size);
     QVERIFY(sect1 >= sect0 + sect0Len && sect1 + sect1Len <= size);
-    QVERIFY(le64(chm, 0x58) <= size); // content offset
+    QVERIFY(le64(chm, 0x58) <= size);  // content offset
     QCOMPARE(chm.mid(int(sect1), 4), QByteArray("ITSP"));
 }
 
 void TestHelp::chmHoldsSource_data()
 {
     QTest::addColumn<QString>("file");
-    const QStringList files = helpFiles({QStringLiteral("*.html"), QStringLiteral("*.css"),
-                                         QStringLiteral("*.hhc"), QStringLiteral("*.hhk")});
+    const QStringList files = helpFiles(
+        {QStringLiteral("*.html"), QStringLiteral("*.css"), QStringLiteral("*.hhc"), QStringLiteral("*.hhk")});
     QVERIFY(!files.isEmpty());
     for (const QString &f : files)
         QTest::newRow(qPrintable(f)) << f;
@@ -179,8 +172,8 @@ void TestHelp::chmHoldsSource()
 void TestHelp::sourcesAreGb2312_data()
 {
     QTest::addColumn<QString>("file");
-    for (const QString &f : helpFiles({QStringLiteral("*.html"), QStringLiteral("*.hhc"),
-                                       QStringLiteral("*.hhk"), QStringLiteral("*.hhp")}))
+    for (const QString &f : helpFiles(
+             {QStringLiteral("*.html"), QStringLiteral("*.hhc"), QStringLiteral("*.hhk"), QStringLiteral("*.hhp")}))
         QTest::newRow(qPrintable(f)) << f;
 }
 
@@ -278,8 +271,10 @@ void TestHelp::dictionaryPageMatchesSysdic()
     }
 
     QStringList expectedNames, shownNames;
-    for (const auto &t : expected) expectedNames << t.name;
-    for (const auto &t : shown) shownNames << t.name;
+    for (const auto &t : expected)
+        expectedNames << t.name;
+    for (const auto &t : shown)
+        shownNames << t.name;
     QCOMPARE(shownNames, expectedNames);
     for (qsizetype i = 0; i < expected.size(); ++i) {
         if (shown[i].items != expected[i].items)

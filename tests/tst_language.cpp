@@ -12,11 +12,11 @@
 #include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
-#include <QRegularExpression>
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPrinterInfo>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextDocument>
@@ -172,7 +172,7 @@ void TestLanguage::initTestCase()
     // As main() does, before any window.
     QCOMPARE(applyChineseLanguage(), EmbeddedCatalogueFolder + "/qtbase_zh_CN.qm");
     QCOMPARE(applyChineseLanguage(), EmbeddedCatalogueFolder + "/qtbase_zh_CN.qm");  // once only
-    QVERIFY(QLocale::system().language() != QLocale::Chinese);  // the tests run under C.UTF-8
+    QVERIFY(QLocale::system().language() != QLocale::Chinese);                       // the tests run under C.UTF-8
     QVERIFY(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
 }
 

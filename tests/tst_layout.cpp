@@ -1,6 +1,6 @@
-#include "testfiles.h"
 #include "document/layout.h"
 #include "document/values.h"
+#include "testfiles.h"
 #include "xml/xmldocument.h"
 
 #include <QFile>
@@ -14,12 +14,12 @@ namespace {
 FieldValues applicant()
 {
     return {
-        {"W_name", "王堃"},       {"W_sex", "男"},          {"W_birth", "1985-03-07"},
-        {"W_nation", "汉族"},     {"W_id", "身份证"},       {"W_cer", "110105198503071234"},
-        {"W_tel", "138        "}, {"W_work", "2007-07-01"}, {"W_zyzw", "工程师"},
-        {"W_qfrq", "2012-05-20"}, {"W_gznx", "9 "},         {"W_rzsj", "2013-01-01"},
-        {"W_zgqd", "考试"},       {"W_zgid", "ZG2012-0001"}, {"W_school", "同济大学"},
-        {"W_xueli", "大学本科毕业"}, {"W_xuewei", "学士"},   {"W_bysj", "2007-06-30"},
+        {"W_name", "王堃"},          {"W_sex", "男"},           {"W_birth", "1985-03-07"},
+        {"W_nation", "汉族"},        {"W_id", "身份证"},        {"W_cer", "110105198503071234"},
+        {"W_tel", "138        "},    {"W_work", "2007-07-01"},  {"W_zyzw", "工程师"},
+        {"W_qfrq", "2012-05-20"},    {"W_gznx", "9 "},          {"W_rzsj", "2013-01-01"},
+        {"W_zgqd", "考试"},          {"W_zgid", "ZG2012-0001"}, {"W_school", "同济大学"},
+        {"W_xueli", "大学本科毕业"}, {"W_xuewei", "学士"},      {"W_bysj", "2007-06-30"},
         {"W_zhy", "土木工程"},
     };
 }
@@ -32,10 +32,7 @@ XmlDocument parse(const QByteArray &bytes)
 }
 
 // A document as another writer might send it: GB2312 declared, GBK bytes.
-XmlDocument parseGb(const QString &body)
-{
-    return parse(gb("<?xml version=\"1.0\" encoding=\"GB2312\"?>\r\n" + body));
-}
+XmlDocument parseGb(const QString &body) { return parse(gb("<?xml version=\"1.0\" encoding=\"GB2312\"?>\r\n" + body)); }
 
 QString counter()
 {
@@ -97,11 +94,12 @@ void TestLayout::readingFindsPartsByTheirMarker()
 {
     // Education sits under another name but holds the marker 毕业时间; the
     // person part is read from the first child of the element holding it.
-    const XmlDocument doc = parseGb(QString("<root>"
-                                     "<初始注册><人员基本信息><姓名>甲</姓名><性别>11</性别></人员基本信息></初始注册>"
-                                     "<最高学历/>"
-                                     "<其他><毕业时间>2001-07-01</毕业时间><学历>69</学历></其他>"
-                                     "</root>"));
+    const XmlDocument doc =
+        parseGb(QString("<root>"
+                        "<初始注册><人员基本信息><姓名>甲</姓名><性别>11</性别></人员基本信息></初始注册>"
+                        "<最高学历/>"
+                        "<其他><毕业时间>2001-07-01</毕业时间><学历>69</学历></其他>"
+                        "</root>"));
     const Declaration d = readDeclaration(doc);
     QCOMPARE(d.basic.value("W_name"), QString("甲"));
     QCOMPARE(d.basic.value("W_sex"), QString("女"));
@@ -109,14 +107,15 @@ void TestLayout::readingFindsPartsByTheirMarker()
     QCOMPARE(d.basic.value("W_xueli"), QString("高中以下"));
 
     // Without the part's own element nothing of it is read.
-    const Declaration none = readDeclaration(parseGb(QString("<root><x><人员基本信息><姓名>乙</姓名></人员基本信息></x></root>")));
+    const Declaration none =
+        readDeclaration(parseGb(QString("<root><x><人员基本信息><姓名>乙</姓名></人员基本信息></x></root>")));
     QVERIFY(!none.basic.contains("W_name"));
 }
 
 void TestLayout::missingFieldElementsAreLeftOut()
 {
     const Declaration d = readDeclaration(parseGb(QString("<root><初始注册><人员基本信息><姓名> 丙 </姓名>"
-                                                   "<民族>99</民族></人员基本信息></初始注册></root>")));
+                                                          "<民族>99</民族></人员基本信息></初始注册></root>")));
     QCOMPARE(d.basic.size(), 2);
     QCOMPARE(d.basic.value("W_name"), QString(" 丙 "));
     QCOMPARE(d.basic.value("W_nation"), QString());  // unknown code: no selection
@@ -177,7 +176,8 @@ void TestLayout::listSectionsStoreCodesAndReadBackTexts()
     XmlDocument doc;
     doc.startAfresh("1.0", "GB2312", "root");
     writeListSection(doc, recordListDef(ContinuingEducation),
-                     {{"机构", "必修课", "2020-05-01", "12 ", "内容"}, {"机构2", "选修课", "2020-06-01", "   ", "x"},
+                     {{"机构", "必修课", "2020-05-01", "12 ", "内容"},
+                      {"机构2", "选修课", "2020-06-01", "   ", "x"},
                       {"机构3", "未知", "2020-06-01", "1  ", "y"}},
                      counter);
     writeListSection(doc, recordListDef(CreditRecord), {{"2019-01-01", "部门", "处罚", "原因", "结果"}}, counter);
@@ -197,12 +197,11 @@ void TestLayout::listSectionsStoreCodesAndReadBackTexts()
 void TestLayout::listItemsAreReadWhateverTheirNameAndFieldOrder()
 {
     const XmlDocument doc = parseGb(QString("<root><工作简历/>"
-                                     "<工作简历><简历列表><备注>r</备注><工作单位>u</工作单位></简历列表>"
-                                     "<别名><工作单位>v</工作单位></别名></工作简历>"
-                                     "<第二份><简历列表><工作单位>w</工作单位></简历列表></第二份></root>"));
+                                            "<工作简历><简历列表><备注>r</备注><工作单位>u</工作单位></简历列表>"
+                                            "<别名><工作单位>v</工作单位></别名></工作简历>"
+                                            "<第二份><简历列表><工作单位>w</工作单位></简历列表></第二份></root>"));
     const Declaration d = readDeclaration(doc);
-    QCOMPARE(d.lists[WorkHistory],
-             ListRows({{"u", "", "", "r"}, {"v", "", "", ""}, {"w", "", "", ""}}));
+    QCOMPARE(d.lists[WorkHistory], ListRows({{"u", "", "", "r"}, {"v", "", "", ""}, {"w", "", "", ""}}));
 }
 
 void TestLayout::recordIdsAreNewEachSave()

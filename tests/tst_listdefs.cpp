@@ -14,11 +14,16 @@ const QString DateMessage = "起始时间和结束时间不能相同且起始时
 QStringList validEntry(ListId list)
 {
     switch (list) {
-    case WorkHistory: return {"某单位", "2001-01-01", "2001-01-02", ""};
-    case Achievements: return {"某项目", "2001-01-01", "2001-01-02", "负责人", "已完成"};
-    case ContinuingEducation: return {"某机构", "选修课", "2001-01-01", "   ", "某内容"};
-    case CreditRecord: return {"2001-01-01", "某部门", "奖励", "某原因", "某结果"};
-    default: return {};
+    case WorkHistory:
+        return {"某单位", "2001-01-01", "2001-01-02", ""};
+    case Achievements:
+        return {"某项目", "2001-01-01", "2001-01-02", "负责人", "已完成"};
+    case ContinuingEducation:
+        return {"某机构", "选修课", "2001-01-01", "   ", "某内容"};
+    case CreditRecord:
+        return {"2001-01-01", "某部门", "奖励", "某原因", "某结果"};
+    default:
+        return {};
     }
 }
 

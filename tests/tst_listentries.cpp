@@ -59,9 +59,8 @@ void TestListEntries::tabKeyOrder_data()
 {
     QTest::addColumn<int>("list");
     QTest::addColumn<QStringList>("order");  // from the first control, by the Tab key
-    QTest::newRow("work history") << int(WorkHistory)
-                                  << QStringList{"W_wkpart", "W_wktms", "W_wktme", "W_wkmemo", "W_wkgrid", "Button15",
-                                                 "Button16"};
+    QTest::newRow("work history") << int(WorkHistory) << QStringList{"W_wkpart", "W_wktms",  "W_wktme", "W_wkmemo",
+                                                                     "W_wkgrid", "Button15", "Button16"};
     QTest::newRow("credit record, grid first")
         << int(CreditRecord)
         << QStringList{"W_xygrid", "W_xymng", "W_xysn", "W_xysj", "W_xymemo", "Button1", "Button3", "W_xycls"};

@@ -165,7 +165,8 @@ void TestListSaves::listSaveWritesGb2312WhateverTheFileDeclared_data()
     QTest::newRow("no declaration") << body.toUtf8();
     QTest::newRow("standalone") << ("<?xml version=\"1.0\" encoding=\"utf-8\" standalone=\"yes\"?>" + body).toUtf8();
     QStringEncoder utf16("UTF-16LE");
-    QTest::newRow("UTF-16") << QByteArray("\xFF\xFE") + QByteArray(utf16.encode("<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + body));
+    QTest::newRow("UTF-16") << QByteArray("\xFF\xFE") +
+                                   QByteArray(utf16.encode("<?xml version=\"1.0\" encoding=\"UTF-16\"?>" + body));
 }
 
 // Every save writes the declaration and bytes of the application document.
@@ -184,7 +185,8 @@ void TestListSaves::listSaveWritesGb2312WhateverTheFileDeclared()
     const QByteArray written = readFile(path);
     QVERIFY2(written.startsWith("<?xml version=\"1.0\" encoding=\"GB2312\"?>\r\n<root>"), written.left(60).constData());
     QVERIFY(written.contains(gb("<工作单位>甲</工作单位>")));
-    QCOMPARE(savedRows(path, WorkHistory), (ListRows{{"甲", "2001-01-01", "2002-01-01", "一"}, sample(WorkHistory, 2)}));
+    QCOMPARE(savedRows(path, WorkHistory),
+             (ListRows{{"甲", "2001-01-01", "2002-01-01", "一"}, sample(WorkHistory, 2)}));
 }
 
 void TestListSaves::codedColumnsAreStoredAsCodesAndShownAsTexts()

@@ -1,8 +1,8 @@
 #include "formfixture.h"
 
-#include "widgets/commandlabel.h"
 #include "app/splash.h"
 #include "platform/userlocale.h"
+#include "widgets/commandlabel.h"
 
 #include <QFile>
 #include <QLabel>
@@ -126,7 +126,8 @@ void TestMainWindow::statusBar()
     QCOMPARE(f.form->statusText(0), QString("Kestavel监制"));
     QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + f.form->programDirectory());
     QVERIFY(f.form->programDirectory().endsWith(QDir::separator()));
-    QCOMPARE(QDir(f.form->programDirectory()).canonicalPath(), QDir(QCoreApplication::applicationDirPath()).canonicalPath());
+    QCOMPARE(QDir(f.form->programDirectory()).canonicalPath(),
+             QDir(QCoreApplication::applicationDirPath()).canonicalPath());
     QCOMPARE(f.get("StatusBar1")->height(), 18);
     QCOMPARE(f.get<QLabel>("StatusPanel1")->width(), 290);
     QCOMPARE(f.get<QLabel>("StatusPanel2")->width(), 500);
@@ -170,14 +171,15 @@ void TestMainWindow::gridHeadingsAndWidths()
 void TestMainWindow::everyNamedControlExists()
 {
     FormFixture f;
-    const char *names[] = {"Form1", "PageControl1", "TabSheet2", "TabSheet3", "TabSheet7", "TabSheet5", "TabSheet1",
-                           "StatusBar1", "W_name", "W_id", "W_cer", "W_birth", "W_sex", "W_nation", "W_tel",
-                           "Button6", "W_work", "W_zyzw", "W_gznx", "W_rzsj", "W_zgqd", "W_qfrq", "W_zgid",
-                           "W_school", "W_xueli", "W_xuewei", "W_bysj", "W_zhy", "W_wkpart", "W_wktms", "W_wktme",
-                           "W_wkmemo", "Button15", "Button16", "W_wkgrid", "W_yjname", "W_yjtms", "W_yjtme",
-                           "W_yjmemo1", "W_yjmemo2", "Button17", "Button18", "W_yjgrid", "W_jyjg", "W_jylx",
-                           "W_jyrq", "W_jyxs", "W_jynr", "Button9", "Button11", "StringGrid2", "W_xysj", "W_xymng",
-                           "W_xycls", "W_xysn", "W_xymemo", "Button1", "Button3", "W_xygrid"};
+    const char *names[] = {
+        "Form1",    "PageControl1", "TabSheet2",   "TabSheet3", "TabSheet7", "TabSheet5", "TabSheet1", "StatusBar1",
+        "W_name",   "W_id",         "W_cer",       "W_birth",   "W_sex",     "W_nation",  "W_tel",     "Button6",
+        "W_work",   "W_zyzw",       "W_gznx",      "W_rzsj",    "W_zgqd",    "W_qfrq",    "W_zgid",    "W_school",
+        "W_xueli",  "W_xuewei",     "W_bysj",      "W_zhy",     "W_wkpart",  "W_wktms",   "W_wktme",   "W_wkmemo",
+        "Button15", "Button16",     "W_wkgrid",    "W_yjname",  "W_yjtms",   "W_yjtme",   "W_yjmemo1", "W_yjmemo2",
+        "Button17", "Button18",     "W_yjgrid",    "W_jyjg",    "W_jylx",    "W_jyrq",    "W_jyxs",    "W_jynr",
+        "Button9",  "Button11",     "StringGrid2", "W_xysj",    "W_xymng",   "W_xycls",   "W_xysn",    "W_xymemo",
+        "Button1",  "Button3",      "W_xygrid"};
     for (const char *name : names)
         QVERIFY2(QString(name) == "Form1" || f.form->findChild<QWidget *>(name), name);
 }
@@ -255,7 +257,15 @@ void TestMainWindow::randomDigitsAreFourDigits()
 namespace {
 
 enum Held {
-    Nothing, Typed, NewThenTyped, Saved, SavedThenChanged, EditPending, RowAdded, RowSaved, Opened,
+    Nothing,
+    Typed,
+    NewThenTyped,
+    Saved,
+    SavedThenChanged,
+    EditPending,
+    RowAdded,
+    RowSaved,
+    Opened,
     OpenedThenFileDeleted
 };
 
@@ -337,10 +347,14 @@ void TestMainWindow::leaving_data()
     const QString a = "确认要退出本系统吗?";
     const QString b = "填写的文件还没有保存！确认要退出本系统吗?";
     const QList<std::tuple<const char *, Held, QString>> states{
-        {"nothing typed", Nothing, b},         {"typed, no file", Typed, b},
-        {"saved", Saved, a},                   {"saved, then changed", SavedThenChanged, b},
-        {"saved, edit pending", EditPending, b}, {"new file not written yet", NewThenTyped, b},
-        {"row added after saving", RowAdded, b}, {"opened", Opened, a},
+        {"nothing typed", Nothing, b},
+        {"typed, no file", Typed, b},
+        {"saved", Saved, a},
+        {"saved, then changed", SavedThenChanged, b},
+        {"saved, edit pending", EditPending, b},
+        {"new file not written yet", NewThenTyped, b},
+        {"row added after saving", RowAdded, b},
+        {"opened", Opened, a},
     };
     for (bool closeBox : {false, true})
         for (const auto &[name, held, question] : states)
@@ -382,7 +396,8 @@ void TestMainWindow::leaving()
     QCOMPARE(ended, answer ? 0 : 2);
     QCOMPARE(f.form->hasShutDown(), answer);
     QCOMPARE(QFile::exists("help.chm"), !answer);
-    QCOMPARE(QString::fromStdString(platform::readUserShortDate()), answer ? QString("d/M/yyyy") : QString("yyyy-MM-dd"));
+    QCOMPARE(QString::fromStdString(platform::readUserShortDate()),
+             answer ? QString("d/M/yyyy") : QString("yyyy-MM-dd"));
     QDir::setCurrent(previous);
 }
 
@@ -392,11 +407,16 @@ void TestMainWindow::newAndOpenAskBeforeDiscarding_data()
     QTest::addColumn<int>("held");
     QTest::addColumn<bool>("asks");
     const QList<std::tuple<const char *, Held, bool>> states{
-        {"nothing typed", Nothing, false},       {"typed, no file", Typed, true},
-        {"new file not written yet", NewThenTyped, true}, {"saved", Saved, false},
-        {"saved, then changed", SavedThenChanged, true}, {"edit pending", EditPending, true},
-        {"row added", RowAdded, true},            {"row added and saved", RowSaved, false},
-        {"opened", Opened, false},                {"opened, file deleted", OpenedThenFileDeleted, true},
+        {"nothing typed", Nothing, false},
+        {"typed, no file", Typed, true},
+        {"new file not written yet", NewThenTyped, true},
+        {"saved", Saved, false},
+        {"saved, then changed", SavedThenChanged, true},
+        {"edit pending", EditPending, true},
+        {"row added", RowAdded, true},
+        {"row added and saved", RowSaved, false},
+        {"opened", Opened, false},
+        {"opened, file deleted", OpenedThenFileDeleted, true},
     };
     for (bool open : {false, true})
         for (const auto &[name, held, asks] : states)
@@ -414,7 +434,8 @@ void TestMainWindow::newAndOpenAskBeforeDiscarding()
     FormFixture f;
     prepareHeld(f, Held(held), dir.path());
     f.prompts.clear();
-    const QString question = open ? "填写的文件还没有保存！确认要打开其他文件吗?" : "填写的文件还没有保存！确认要新建吗?";
+    const QString question =
+        open ? "填写的文件还没有保存！确认要打开其他文件吗?" : "填写的文件还没有保存！确认要新建吗?";
     const QString path = f.form->currentDocumentPath();
     const QString name = f.value("W_name");
     auto run = [&] { open ? f.form->Label12Click() : f.form->Label1Click(); };

@@ -3,9 +3,9 @@
 // on its command does, only that, and nothing while the command is disabled.
 #include "formfixture.h"
 
-#include "widgets/commandlabel.h"
-#include "report/printpreview.h"
 #include "app/shortcuts.h"
+#include "report/printpreview.h"
+#include "widgets/commandlabel.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -133,8 +133,8 @@ void TestShortcuts::commandKeys()
 
     PreviewCloser closer;
     // One field of each kind on the first tab, then two on a list's tab.
-    const QList<std::pair<int, QString>> focusIn{{0, "W_name"}, {0, "W_tel"},    {0, "W_work"},
-                                                  {0, "W_nation"}, {1, "W_wkmemo"}, {1, "W_wkgrid"}};
+    const QList<std::pair<int, QString>> focusIn{{0, "W_name"},   {0, "W_tel"},    {0, "W_work"},
+                                                 {0, "W_nation"}, {1, "W_wkmemo"}, {1, "W_wkgrid"}};
     for (const auto &[tab, name] : focusIn) {
         f.tabs()->setCurrentIndex(tab);
         QApplication::setActiveWindow(f.form.get());  // back from the preview

@@ -1,5 +1,5 @@
-#include "xml/xmldocument.h"
 #include "hostiledocuments.h"
+#include "xml/xmldocument.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -40,7 +40,8 @@ int runSaveTool(const QStringList &args, QString *stderrText = nullptr)
         const QString copy = copyDir.filePath("varnok_savetool");
         QFile::copy(tool, copy);
         const auto open = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                          QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+                          QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                          QFileDevice::ExeOther;
         QFile::setPermissions(copyDir.path(), open);
         QFile::setPermissions(copy, open);
         p.start("setpriv", QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", copy} + args);
@@ -139,10 +140,10 @@ void TestXmlDocument::charactersOutsideGb2312BecomeReferences()
     doc.startAfresh("1.0", "GB2312", "root");
     doc.documentElement().addChild("姓名").setText(text);
     const QByteArray bytes = doc.toBytes();
-    QVERIFY(bytes.contains("&#22531;"));  // 堃
-    QVERIFY(bytes.contains("&#21894;"));  // 喆
-    QVERIFY(bytes.contains("&#128512;")); // 😀
-    QVERIFY(bytes.contains("\xD5\xC5"));  // 张 in GB2312
+    QVERIFY(bytes.contains("&#22531;"));   // 堃
+    QVERIFY(bytes.contains("&#21894;"));   // 喆
+    QVERIFY(bytes.contains("&#128512;"));  // 😀
+    QVERIFY(bytes.contains("\xD5\xC5"));   // 张 in GB2312
     QCOMPARE(parse(bytes).documentElement().child(0).text(), text);
 }
 
@@ -216,8 +217,8 @@ void TestXmlDocument::gbkBytesUnderGb2312LabelOpen()
 {
     // 堃 is 88 D2 in GBK, outside GB2312; 中 is D6 D0.
     for (const char *label : {"GB2312", "gb2312", "Gb2312"}) {
-        const QByteArray bytes = QByteArray("<?xml version=\"1.0\" encoding=\"") + label +
-                                 "\"?>\r\n<root><a>\xD6\xD0\x88\xD2</a></root>";
+        const QByteArray bytes =
+            QByteArray("<?xml version=\"1.0\" encoding=\"") + label + "\"?>\r\n<root><a>\xD6\xD0\x88\xD2</a></root>";
         const XmlDocument doc = parse(bytes);
         QCOMPARE(doc.documentElement().child(0).text(), QString::fromUtf8("中堃"));
         // Written back strictly: GB2312 bytes and a reference.
@@ -236,7 +237,8 @@ void TestXmlDocument::everyCharacterOfTheGb2312SetRoundTrips()
         for (int trail = 0xA1; trail <= 0xFE; ++trail) {
             const char pair[2] = {char(lead), char(trail)};
             const QString c = gbk.decode(QByteArray(pair, 2));
-            if (c.size() == 1 && c[0].unicode() >= 0x80 && !c[0].isSurrogate() && c[0].category() != QChar::Other_PrivateUse)
+            if (c.size() == 1 && c[0].unicode() >= 0x80 && !c[0].isSurrogate() &&
+                c[0].category() != QChar::Other_PrivateUse)
                 all += c;
         }
     all += QString::fromUtf8("\u30FB\u2015\u00B7\u2014");

@@ -15,14 +15,15 @@ CheckDialog::CheckDialog(const QList<ReportLine> &lines, QWidget *parent) : QDia
     setWindowTitle(QStringLiteral("检查申报资料"));
     resize(720, 360);
 
-    auto *intro = new QLabel(
-        QStringLiteral("发现 %1 个问题，请逐项改正。双击一项即转到该页的该项。").arg(lines.size()), this);
+    auto *intro =
+        new QLabel(QStringLiteral("发现 %1 个问题，请逐项改正。双击一项即转到该页的该项。").arg(lines.size()), this);
     intro->setObjectName(QStringLiteral("CheckIntro"));
 
     lines_ = new QTreeWidget(this);
     lines_->setObjectName(QStringLiteral("CheckLines"));
     lines_->setColumnCount(4);
-    lines_->setHeaderLabels({QStringLiteral("序号"), QStringLiteral("页面"), QStringLiteral("项目"), QStringLiteral("问题")});
+    lines_->setHeaderLabels(
+        {QStringLiteral("序号"), QStringLiteral("页面"), QStringLiteral("项目"), QStringLiteral("问题")});
     lines_->setRootIsDecorated(false);
     lines_->setUniformRowHeights(true);
     lines_->setAlternatingRowColors(true);

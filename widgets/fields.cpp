@@ -2,9 +2,9 @@
 
 #include "dictionary/dictionary.h"
 #include "document/values.h"
-#include "xml/xmltext.h"
-#include "xml/xmldocument.h"
 #include "rules/idnumber.h"
+#include "xml/xmldocument.h"
+#include "xml/xmltext.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>

@@ -129,7 +129,8 @@ public:
         // Before the base class turns "\n" into a line separator.
         QString text = value.toString();
         text.replace(QStringLiteral("\r\n"), LineBreakMark);
-        for (const QChar lineBreak : {QChar(u'\n'), QChar(u'\r'), QChar(QChar::LineSeparator), QChar(QChar::ParagraphSeparator)})
+        for (const QChar lineBreak :
+             {QChar(u'\n'), QChar(u'\r'), QChar(QChar::LineSeparator), QChar(QChar::ParagraphSeparator)})
             text.replace(lineBreak, LineBreakMark);
         return QStyledItemDelegate::displayText(text, locale);
     }

@@ -49,10 +49,7 @@ QString takeXml(xmlChar *text)
 }
 
 // External entities and DTDs are never fetched, whatever the URL scheme.
-xmlParserInputPtr refuseExternalEntity(const char *, const char *, xmlParserCtxtPtr)
-{
-    return nullptr;
-}
+xmlParserInputPtr refuseExternalEntity(const char *, const char *, xmlParserCtxtPtr) { return nullptr; }
 
 void initialiseLibxml()
 {
@@ -312,10 +309,7 @@ QString XmlElement::attributeValue(int index) const
     throw ListIndexError(index);
 }
 
-QString XmlElement::attribute(const QString &name) const
-{
-    return takeXml(xmlGetProp(node_, cast(name.toUtf8())));
-}
+QString XmlElement::attribute(const QString &name) const { return takeXml(xmlGetProp(node_, cast(name.toUtf8()))); }
 
 void XmlElement::setAttribute(const QString &name, const QString &value)
 {
@@ -397,14 +391,15 @@ void XmlDocument::loadFromBytes(const QByteArray &bytes, const QString &sourceNa
         if (doc)
             xmlFreeDoc(doc);
         if (state.sawDoctype)
-            throw XmlError(QStringLiteral("文件“%1”含有文档类型定义（DOCTYPE），申报资料不使用它，拒绝读取。").arg(sourceName));
+            throw XmlError(
+                QStringLiteral("文件“%1”含有文档类型定义（DOCTYPE），申报资料不使用它，拒绝读取。").arg(sourceName));
         const bool encodingProblem = state.domain == XML_FROM_I18N || state.code == XML_ERR_INVALID_ENCODING ||
                                      state.code == XML_ERR_UNSUPPORTED_ENCODING ||
                                      state.message.startsWith(QLatin1String("Input is not proper UTF-8"));
         if (encodingProblem)
-            throw XmlError(QStringLiteral("文件“%1”的字节与其声明的编码（%2）不符，无法读取：%3")
-                               .arg(sourceName, declared.isEmpty() ? QStringLiteral("UTF-8") : declared,
-                                    state.message));
+            throw XmlError(
+                QStringLiteral("文件“%1”的字节与其声明的编码（%2）不符，无法读取：%3")
+                    .arg(sourceName, declared.isEmpty() ? QStringLiteral("UTF-8") : declared, state.message));
         QString message = state.hasError ? state.message : QStringLiteral("文件为空或不是XML文档");
         if (state.line > 0)
             throw XmlError(QStringLiteral("文件“%1”第 %2 行有错误：%3").arg(sourceName).arg(state.line).arg(message));

@@ -36,18 +36,18 @@ public:
     QString name() const;
     bool hasName(const QByteArray &utf8) const;
     int childCount() const;
-    XmlElement child(int index) const;              // throws ListIndexError
-    QList<XmlElement> children() const;             // in document order
-    XmlElement firstChild(const QString &name) const; // null when none
+    XmlElement child(int index) const;                 // throws ListIndexError
+    QList<XmlElement> children() const;                // in document order
+    XmlElement firstChild(const QString &name) const;  // null when none
     bool hasChild(const QString &name) const { return !firstChild(name).isNull(); }
-    bool removeFirstChild(const QString &name);     // false when none
-    XmlElement addChild(const QString &name);       // appended as last child
+    bool removeFirstChild(const QString &name);  // false when none
+    XmlElement addChild(const QString &name);    // appended as last child
 
     QString text() const;  // whole text content
     void setText(const QString &text);
 
     int attributeCount() const;
-    QString attributeValue(int index) const;        // throws ListIndexError
+    QString attributeValue(int index) const;  // throws ListIndexError
     QString attribute(const QString &name) const;
     void setAttribute(const QString &name, const QString &value);
 

@@ -11,10 +11,10 @@
 #include "app/mainwindow.h"
 #include "document/layout.h"
 #include "document/values.h"
-#include "xml/xmldocument.h"
-#include "widgets/recordgrid.h"
 #include "rules/basicchecks.h"
 #include "widgets/fields.h"
+#include "widgets/recordgrid.h"
+#include "xml/xmldocument.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -42,7 +42,9 @@ QString escaped(const QString &text)
 {
     QString out;
     for (QChar c : text.left(200))
-        out += c.unicode() < 0x20 || c.unicode() > 0x7E ? QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0')) : QString(c);
+        out += c.unicode() < 0x20 || c.unicode() > 0x7E
+                   ? QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'))
+                   : QString(c);
     return out + (text.size() > 200 ? QStringLiteral("...(%1)").arg(text.size()) : QString());
 }
 
@@ -119,7 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     static QApplication app(argc, argv);
     static FakePrompts prompts;
     static TForm1 form(prompts);
-    static const QString path = QDir(QDir::tempPath()).filePath(QStringLiteral("fuzz_fields-%1.xml").arg(QCoreApplication::applicationPid()));
+    static const QString path =
+        QDir(QDir::tempPath()).filePath(QStringLiteral("fuzz_fields-%1.xml").arg(QCoreApplication::applicationPid()));
     (void)platform;
 
     longValueWanted = size > 4 && std::memcmp(data, "LONG", 4) == 0;
@@ -158,7 +161,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const FieldValues shown = form.held().basic;
     for (auto it = shown.cbegin(); it != shown.cend(); ++it)
         if (saved.basic.value(it.key()) != it.value())
-            fail("a value of the first tab differs", it.key() + QStringLiteral(": [%1] saved as [%2]").arg(escaped(it.value()), escaped(saved.basic.value(it.key()))));
+            fail("a value of the first tab differs",
+                 it.key() + QStringLiteral(": [%1] saved as [%2]")
+                                .arg(escaped(it.value()), escaped(saved.basic.value(it.key()))));
     for (int l = 0; l < ListCount; ++l)
         if (saved.lists[size_t(l)] != ListControls{&form, ListId(l)}.rows())
             fail("list rows differ", recordListDef(ListId(l)).tabCaption);
