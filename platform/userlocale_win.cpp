@@ -1,8 +1,10 @@
 // Windows: the user's locale settings and the shell, through the Win32 API.
 #include "userlocale.h"
 
-#include <shellapi.h>
+// windows.h first: shellapi.h needs its types.
 #include <windows.h>
+
+#include <shellapi.h>
 
 namespace varnok::platform {
 
