@@ -311,6 +311,7 @@ void TestRecovery::declinedIsKeptAsideNewestThree()
     const QStringList kept = next.keeper->folder().keptCopies();
     QCOMPARE(kept.size(), RecoveryFolder::KeptCopies);
     QCOMPARE(readFile(kept[0]), bytes);
+    QCOMPARE(DeclarationFile::read(kept[0]).basic.value("W_name"), "张三");  // 打开 reads it
     QVERIFY(QFileInfo(kept[0]).fileName().startsWith("kept-" + now.date().toString("yyyy-MM-dd")));
     QCOMPARE(QFileInfo(kept[2]).fileName(), "kept-old-2.xml");
     QCOMPARE(files(folder, "recovery-*"), QStringList());
