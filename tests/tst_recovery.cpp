@@ -106,6 +106,7 @@ private slots:
     void givesTheWindowBack_data();
     void givesTheWindowBack();
     void theNextSaveWritesWhatWasGivenBack();
+    void ofSeveralTheNewestIsGivenBack();
     void keptWhileSomethingIsUnsaved_data();
     void keptWhileSomethingIsUnsaved();
     void writtenOnlyWhenSomethingChanged();
@@ -186,6 +187,31 @@ void TestRecovery::theNextSaveWritesWhatWasGivenBack()
     QCOMPARE(DeclarationFile::read(doc).basic.value("W_zgid"), "ZG2012-0002");
     QVERIFY(!next.f.form->hasUnsavedChanges());
     QCOMPARE(files(folder, "*"), QStringList());  // the save removed the copy
+}
+
+// Two windows that both crashed (a power cut): the newer copy is offered
+// first; taken back, the other is kept aside without a question.
+void TestRecovery::ofSeveralTheNewestIsGivenBack()
+{
+    QTemporaryDir dir;
+    WindowState newer;
+    for (const char *name : {"旧的", "新的"}) {
+        Run crashed(dir.path());
+        crashed.f.set("W_name", name);
+        crashed.keeper->check();
+        newer = crashed.f.form->windowState();
+        QFile copy(crashed.keeper->folder().copyPath());
+        QVERIFY(copy.open(QIODevice::ReadWrite));
+        copy.setFileTime(QDateTime::currentDateTime().addSecs(name == QString("旧的") ? -60 : 0),
+                         QFileDevice::FileModificationTime);
+    }
+    Run next(dir.path());
+    next.f.prompts.answers << true << true;
+    next.keeper->offer();
+    QCOMPARE(next.f.prompts.questions().size(), 1);
+    QCOMPARE(next.f.form->windowState(), newer);
+    QCOMPARE(next.keeper->folder().keptCopies().size(), 1);
+    QCOMPARE(readRecoveryFile(next.keeper->folder().keptCopies()[0]).state.held.basic.value("W_name"), "旧的");
 }
 
 void TestRecovery::keptWhileSomethingIsUnsaved_data()
