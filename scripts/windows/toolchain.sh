@@ -282,9 +282,11 @@ export VARNOK_WIN64_LIBXML2="$cache/libxml2"
 # the mingw sysroot), and the POSIX-thread mingw runtime.
 export VARNOK_WIN64_DLL_DIRS="$(echo "$dirs" | paste -sd:)"
 export VARNOK_WIN64_PLUGINS="$cache/qt6/plugins"
-# Wine finds those DLLs through WINEPATH (Qt's plugins still have to sit in
-# platforms/ and the like next to the program, or be named by QT_PLUGIN_PATH
-# set inside Wine).
+# Wine finds those DLLs through WINEPATH, and Qt then finds its plugins from
+# where Qt6Core.dll is. A program copied elsewhere takes the DLLs along and
+# the plugins in platforms/, styles/ and imageformats/ beside it.
+# Wine does not hand QT_* variables on to the program: pass -platform offscreen
+# on the command line, or set them inside Wine (wine cmd /c "set A=b&& x.exe").
 export WINEPATH='$winepath'
 # cmake -S <source> -B <build> "\${VARNOK_WIN64_CMAKE_ARGS[@]}"
 VARNOK_WIN64_CMAKE_ARGS=(
