@@ -40,7 +40,11 @@ case $(basename "$exe") in tst_*) qtTest=true ;; esac
     echo "set QT_QPA_FONTDIR=Z:\\usr\\share\\fonts\\truetype\\wqy"
     echo "set QT_FORCE_STDERR_LOGGING=1"
     line="\"$(winepath -w "$exe" 2>/dev/null)\""
-    for arg in "$@"; do line+=" \"$arg\""; done
+    for arg in "$@"; do
+        # A file of the build machine, as the program sees it.
+        if [[ "$arg" == /* ]] && [ -e "$arg" ]; then arg=$(winepath -w "$arg" 2>/dev/null); fi
+        line+=" \"$arg\""
+    done
     if $qtTest; then line+=" -o \"$(winepath -w "$log" 2>/dev/null),txt\""; fi
     echo "$line"
     echo "exit /b %errorlevel%"
