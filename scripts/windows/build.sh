@@ -77,7 +77,7 @@ failed=()
 if [ "$run_tests" = 1 ]; then
     if [ -x "$here/test.sh" ]; then
         say "tests under Wine: scripts/windows/test.sh"
-        VARNOK_WIN64_BUILD="$build" "$here/test.sh" || failed+=("tests (scripts/windows/test.sh)")
+        "$here/test.sh" "$build" || failed+=("tests (scripts/windows/test.sh)")
     else
         say "scripts/windows/test.sh is not there yet: the tests under Wine were not run"
     fi
