@@ -1,6 +1,6 @@
 #include "values.h"
 
-#include <QStringEncoder>
+#include "platform/codepage.h"
 
 namespace varnok {
 
@@ -55,12 +55,14 @@ QString trimControl(const QString &text)
 
 int gbkByteLength(const QString &text)
 {
-    QStringEncoder encoder("GBK");
-    if (encoder.isValid())
-        return int(QByteArray(encoder.encode(text)).size());
     int length = 0;
-    for (QChar c : text)
-        length += c.unicode() < 0x80 ? 1 : 2;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode()))
+            ++i;  // beyond the code page: one replacement byte, as below
+        const unsigned code = c < 0x80 ? c : platform::encodeCodePage936(c);
+        length += code > 0xFF ? 2 : 1;
+    }
     return length;
 }
 

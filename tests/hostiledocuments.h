@@ -3,21 +3,17 @@
 // benchmarks include it too.
 #pragma once
 
+#include "gbk.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QList>
 #include <QString>
-#include <QStringEncoder>
 #include <QStringList>
 
 namespace hostile {
 
-// Text as GBK bytes, as other writers put them under the GB2312 label.
-inline QByteArray gbk(const QString &text)
-{
-    QStringEncoder enc("GB18030");
-    return QByteArray(enc.encode(text));
-}
+using ::gbk;
 
 inline const QString Basic = QString::fromUtf8(
     "<初始注册><人员基本信息><姓名>李四</姓名><民族>1</民族><出生日期>1980-01-02</出生日期></人员基本信息></初始注册>"

@@ -3,7 +3,8 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QStringEncoder>
+#include "gbk.h"
+
 #include <QtTest>
 
 inline QByteArray readFile(const QString &path)
@@ -20,8 +21,4 @@ inline void writeFile(const QString &path, const QByteArray &bytes)
 }
 
 // Text as GBK bytes, as other writers put them under the GB2312 label.
-inline QByteArray gb(const QString &text)
-{
-    QStringEncoder enc("GB18030");
-    return QByteArray(enc.encode(text));
-}
+inline QByteArray gb(const QString &text) { return gbk(text); }

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -58,7 +59,15 @@ void TestCrashSafety::killedWhileSaving()
     save.start(tool, {"save", path, "final"});
     QVERIFY(save.waitForFinished(20000));
     QCOMPARE(save.exitCode(), 0);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList{"申报.xml"});
+    QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+#ifdef _WIN32
+    // Windows has no unnamed temporary files: a killed save leaves its
+    // temporary copy ("申报.xml.XXXXXX") beside the document, never in its
+    // place.
+    static const QRegularExpression temporary(QStringLiteral("^申报\\.xml\\.\\w{6}$"));
+    files.removeIf([](const QString &name) { return temporary.match(name).hasMatch(); });
+#endif
+    QCOMPARE(files, QStringList{"申报.xml"});
 }
 
 QTEST_GUILESS_MAIN(TestCrashSafety)

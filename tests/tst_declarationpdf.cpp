@@ -24,6 +24,14 @@ struct PdfText {
 };
 
 // The PDF's text as pdftotext lays it out, and pdfinfo's report.
+// Poppler's tools are the build machine's; a Windows build under Wine has
+// no way to read their output.
+#ifdef _WIN32
+#define SKIP_WITHOUT_POPPLER() QSKIP("reads the PDF back with poppler's pdftotext and pdfinfo, Linux programs")
+#else
+#define SKIP_WITHOUT_POPPLER()
+#endif
+
 PdfText readPdf(const QString &pdf)
 {
     PdfText out;
@@ -95,6 +103,7 @@ private slots:
 
 void TestDeclarationPdf::fullDeclarationPrintsEveryValueOnNumberedPages()
 {
+    SKIP_WITHOUT_POPPLER();
     QTemporaryDir dir;
     FormFixture f;
     full::fillBasic(f);
@@ -174,6 +183,7 @@ void TestDeclarationPdf::fullDeclarationPrintsEveryValueOnNumberedPages()
 
 void TestDeclarationPdf::emptyWindowPrintsTheEmptyForm()
 {
+    SKIP_WITHOUT_POPPLER();
     QTemporaryDir dir;
     FormFixture f;
     const QString pdf = dir.filePath("empty.pdf");

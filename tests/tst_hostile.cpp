@@ -9,7 +9,13 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#ifdef _WIN32
+#include <windows.h>
+
+#include <psapi.h>
+#else
 #include <sys/resource.h>
+#endif
 
 using namespace varnok;
 
@@ -20,9 +26,15 @@ constexpr qint64 HangLimitMs = 20000;
 
 qint64 peakKilobytes()
 {
+#ifdef _WIN32
+    PROCESS_MEMORY_COUNTERS counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return qint64(counters.PeakWorkingSetSize / 1024);
+#else
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss;
+#endif
 }
 
 QByteArray digest(const QString &path)

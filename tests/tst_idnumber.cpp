@@ -91,6 +91,7 @@ void TestIdNumber::gbkLength_data()
     QTest::newRow("Chinese counts two") << "张三" << 4;
     QTest::newRow("GBK beyond GB2312") << "堃" << 2;
     QTest::newRow("mixed") << "a张1" << 4;
+    QTest::newRow("outside the code page counts one") << QString::fromUtf8("a😀\u30FB") << 3;
     QTest::newRow("empty") << "" << 0;
     // clang-format on
 }

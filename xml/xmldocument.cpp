@@ -1,6 +1,6 @@
 #include "xmldocument.h"
 
-#include "xml/gb2312writer.h"
+#include "xml/gbcodec.h"
 #include "xml/safewrite.h"
 #include "xml/xmltext.h"
 
@@ -56,7 +56,7 @@ void initialiseLibxml()
     static const bool done = [] {
         xmlInitParser();
         xmlSetExternalEntityLoader(refuseExternalEntity);
-        registerGb2312Writer();
+        registerChineseEncodings();
         return true;
     }();
     (void)done;
@@ -352,8 +352,9 @@ void XmlDocument::loadFromBytes(const QByteArray &bytes, const QString &sourceNa
     if (bytes.size() > MaxFileSize)
         throw tooLarge(sourceName);
 
-    // Windows programs write code page 936 under the label "GB2312": read
-    // such files with the superset decoder, so characters beyond GB2312 open.
+    // Windows programs write code page 936 under the label "GB2312": such
+    // files are read with the decoder of the whole of GB18030 (xml/gbcodec.h),
+    // so characters beyond GB2312 open.
     const QString declared = declaredEncoding(bytes);
     const bool gbLabel = declared.compare(QLatin1String("GB2312"), Qt::CaseInsensitive) == 0;
     // Every text is built; the walk after parsing removes blank text between
@@ -363,7 +364,7 @@ void XmlDocument::loadFromBytes(const QByteArray &bytes, const QString &sourceNa
     const char *encoding = nullptr;
     if (gbLabel) {
         options |= XML_PARSE_IGNORE_ENC;
-        encoding = "GB18030";
+        encoding = Gb2312Label;
     }
 
     ParseState state;
