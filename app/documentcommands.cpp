@@ -82,6 +82,7 @@ void TForm1::writeDeclaration(const FieldValues &values, const QString &path)
         if (lists_[size_t(l)]->grid()->rowCount() > 1)
             saveList(ListId(l));
     showPath(file_.path());
+    emit bindingChanged();
     prompts_.message(this, QStringLiteral("文件保存成功！"));
     if (list(WorkHistory).grid()->rowCount() < 2) {
         prompts_.message(this, QStringLiteral("请接着填写工作简历后保存！"));
@@ -102,6 +103,7 @@ void TForm1::saveList(ListId id)
         return;
     showPath(file_.path());
     rl.saveButton()->setEnabled(false);
+    emit bindingChanged();
 }
 
 void TForm1::Label12Click()
@@ -124,6 +126,7 @@ void TForm1::Label12Click()
     for (int l = 0; l < ListCount; ++l)
         lists_[size_t(l)]->appendEntries(declaration.lists[size_t(l)]);
     file_.bindRead(chosen, held());
+    emit bindingChanged();
 }
 
 }  // namespace varnok

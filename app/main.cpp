@@ -2,6 +2,7 @@
 #include "app/appearance.h"
 #include "app/language.h"
 #include "app/mainwindow.h"
+#include "app/recoverykeeper.h"
 #include "app/splash.h"
 #include "widgets/prompts.h"
 
@@ -25,6 +26,11 @@ int main(int argc, char *argv[])
         QApplication::processEvents();
         varnok::TForm1 form(prompts);
         splash->setMainWindow(&form);
+        // What a run that did not end normally left unsaved is offered once
+        // the window is on the screen.
+        varnok::RecoveryKeeper keeper(form, prompts, varnok::RecoveryKeeper::defaultFolder());
+        QObject::connect(splash, &varnok::TForm2::gaveWay, &keeper, &varnok::RecoveryKeeper::offer,
+                         Qt::QueuedConnection);
         app.exec();
     } catch (const std::exception &e) {
         prompts.error(nullptr, QString::fromUtf8(e.what()));

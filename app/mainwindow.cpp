@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
@@ -242,6 +243,7 @@ void TForm1::Label1Click()
             l->saveButton()->setEnabled(false);
         file_.bindNew(path, held());
         page_->nameField()->setFocus();
+        emit bindingChanged();
     } catch (...) {
         prompts_.message(this, QStringLiteral("程序出现异常错误，请退出后再次运行！"));
     }
@@ -287,6 +289,55 @@ bool TForm1::hasUnsavedChanges() const
 
 bool TForm1::mayDiscard(const QString &question) { return !hasUnsavedChanges() || prompts_.question(this, question); }
 
+// ---------------------------------------------------------- window state
+
+WindowState TForm1::windowState() const
+{
+    WindowState state{file_.path(), PageControl1->currentIndex(), held(), {}};
+    for (int l = 0; l < ListCount; ++l)
+        state.entries[size_t(l)] = lists_[size_t(l)]->entryState();
+    return state;
+}
+
+void TForm1::restoreWindow(const WindowState &state)
+{
+    ClearAllFields();
+    const Declaration emptied = held();
+    // Bound as "打开" binds a file, to what it really holds, or as "新建"
+    // binds one not written yet: either way, what the state holds beyond the
+    // file counts as unsaved.
+    bool bound = false;
+    if (!state.path.isEmpty() && QFileInfo::exists(state.path)) {
+        try {
+            const Declaration onDisk = DeclarationFile::read(state.path);
+            page_->setValues(onDisk.basic);
+            for (int l = 0; l < ListCount; ++l)
+                lists_[size_t(l)]->appendEntries(onDisk.lists[size_t(l)]);
+            file_.bindRead(state.path, held());
+            bound = true;
+        } catch (const std::exception &) {
+            // Unreadable now: the next save writes it anew.
+        }
+        ClearAllFields();
+    }
+    if (!bound)
+        file_.bindNew(state.path, emptied);
+
+    page_->setValues(state.held.basic);
+    page_->applyIdType();
+    page_->saveButton()->setEnabled(true);
+    for (int l = 0; l < ListCount; ++l) {
+        RecordList &rl = *lists_[size_t(l)];
+        rl.appendEntries(state.held.lists[size_t(l)]);
+        const EntryState &entry = state.entries[size_t(l)];
+        rl.restoreEntry(entry);
+        if (!entry.editing)
+            rl.saveButton()->setEnabled(file_.hasListChanges(ListId(l), rl.rows()));
+    }
+    PageControl1->setCurrentIndex(state.tab);
+    showPath(state.path.isEmpty() ? programDir_ : state.path);
+}
+
 // ----------------------------------------------------------------- leaving
 
 QString TForm1::exitQuestion() const
@@ -326,6 +377,7 @@ void TForm1::ShutDown()
     if (shutDown_)
         return;
     shutDown_ = true;
+    emit shuttingDown();
     if (QFile::exists(QStringLiteral("help.chm")))
         QFile::remove(QStringLiteral("help.chm"));
     // Only a format that was really read is written back; an empty one would

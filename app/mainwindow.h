@@ -5,6 +5,7 @@
 #pragma once
 
 #include "declaration/declarationfile.h"
+#include "declaration/recoverycopy.h"
 
 #include <QMainWindow>
 #include <array>
@@ -42,6 +43,20 @@ public:
     // tab, a row of a grid, or an entry being edited. Without a document on
     // disk, anything typed since the window was last cleared.
     bool hasUnsavedChanges() const;
+
+    // All the window holds, as a recovery copy keeps it: the file, the tab in
+    // front, what held() gives, and each list's entry fields and mode.
+    WindowState windowState() const;
+    // The window filled from such a state and bound to its file, with what it
+    // holds beyond that file still unsaved: the next save writes it. Dates
+    // must be valid.
+    void restoreWindow(const WindowState &state);
+
+signals:
+    // A save succeeded, a file was opened, or "新建" bound a new one.
+    void bindingChanged();
+    // The program ends normally (ShutDown).
+    void shuttingDown();
 
     // Handlers. They throw; the connections run them through the guard.
 public slots:

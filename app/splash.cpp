@@ -53,6 +53,7 @@ void TForm2::Timer1Timer()
     }
     hide();
     deleteLater();
+    emit gaveWay();
 }
 
 }  // namespace varnok

@@ -25,6 +25,10 @@ public slots:
     void FormCreate();
     void Timer1Timer();
 
+signals:
+    // The main window has been shown in the splash's place.
+    void gaveWay();
+
 private:
     Prompts &prompts_;
     QWidget *mainWindow_ = nullptr;

@@ -62,4 +62,9 @@ FileState DeclarationFile::compare(const Declaration &held) const
 
 bool DeclarationFile::hasChanges(const Declaration &held) const { return held != (exists() ? saved_ : empty_); }
 
+bool DeclarationFile::hasListChanges(ListId list, const ListRows &rows) const
+{
+    return rows != (exists() ? saved_ : empty_).lists[size_t(list)];
+}
+
 }  // namespace varnok

@@ -50,6 +50,8 @@ public:
     // The window holds something the file does not (without a file on disk:
     // anything since the window was last emptied).
     bool hasChanges(const Declaration &held) const;
+    // The same for one list's rows.
+    bool hasListChanges(ListId list, const ListRows &rows) const;
 
 private:
     std::function<QString()> newRecordId_;

@@ -210,4 +210,21 @@ void RecordList::appendEntries(const ListRows &rows)
     grid_->appendRows(full);
 }
 
+EntryState RecordList::entryState() const
+{
+    const bool editing = inEditMode();
+    return {entryValues(), editing, editing ? grid_->currentRow() : -1};
+}
+
+void RecordList::restoreEntry(const EntryState &entry)
+{
+    for (size_t i = 0; i < fields_.size(); ++i)
+        setControlValue(fields_[i], entry.values.value(int(i)));
+    addButton_->setText(entry.editing ? CommitCaption : AddCaption);
+    if (entry.editing) {
+        saveButton_->setEnabled(false);
+        grid_->setCurrentCell(0, entry.row);
+    }
+}
+
 }  // namespace varnok

@@ -5,6 +5,7 @@
 // the list is the window's: it holds the file.
 #pragma once
 
+#include "declaration/recoverycopy.h"
 #include "document/layout.h"
 
 #include <QObject>
@@ -46,6 +47,11 @@ public:
     void clearAll();
     // Append entry rows read from a document (with the action cells).
     void appendEntries(const ListRows &rows);
+
+    // The entry fields, the mode and, while editing, the grid's current row.
+    EntryState entryState() const;
+    // Put them back over rows already in the grid; dates must be valid.
+    void restoreEntry(const EntryState &entry);
 
 private:
     void loadRowIntoFields(int row);

@@ -1,6 +1,8 @@
 // Makes the README's pictures: the splash and each of the five tabs of the
 // main window, filled with an example declaration through the window's own
-// controls and buttons and saved, as a user would.
+// controls and buttons and saved, as a user would. Then something more is
+// typed and the window's recovery copy left behind as by a crash, for the
+// program started next (scripts/screenshots.sh) to offer it.
 //
 //   varnok_screenshots OUTPUT_FOLDER
 //
@@ -8,6 +10,7 @@
 #include "exampledeclaration.h"
 
 #include "app/mainwindow.h"
+#include "app/recoverykeeper.h"
 #include "app/splash.h"
 #include "widgets/fields.h"
 #include "widgets/recordgrid.h"
@@ -100,5 +103,13 @@ int main(int argc, char *argv[])
         settle();
         save(form.grab(), out.filePath(QString::fromLatin1(names[tab]) + QStringLiteral(".png")));
     }
+
+    // A run that ends here without its normal exit leaves its copy.
+    tabs->setCurrentIndex(0);
+    setControlValue(form.findChild<QWidget *>(QStringLiteral("W_tel")), QStringLiteral("13912345678"));
+    RecoveryKeeper keeper(form, prompts, RecoveryKeeper::defaultFolder());
+    keeper.check();
+    if (!keeper.folder().hasCopy())
+        die(QStringLiteral("no recovery copy in %1").arg(keeper.folder().folder()));
     return 0;
 }
