@@ -10,4 +10,7 @@ cd "$(dirname "$0")/.."
 rounds="${1:-1000}"
 cmake -S . -B build >/dev/null
 cmake --build build -j2 --target tst_recoverykill varnok_recoverytool
-QT_QPA_PLATFORM=offscreen VARNOK_RECOVERY_ROUNDS="$rounds" build/tests/tst_recoverykill
+# Qt Test ends a test function after five minutes unless told otherwise; a
+# round takes a few seconds, so each is given a minute.
+QT_QPA_PLATFORM=offscreen VARNOK_RECOVERY_ROUNDS="$rounds" QTEST_FUNCTION_TIMEOUT=$((rounds * 60000 + 300000)) \
+    build/tests/tst_recoverykill
