@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSet>
+#include <QSysInfo>
 
 namespace varnok {
 
@@ -29,14 +31,36 @@ const QString TimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
 
 QString lockPathOf(const QString &copyPath) { return copyPath.chopped(CopySuffix.size()) + LockSuffix; }
 
+// Every lock this process has taken. A lock file is removed when its lock is
+// released, so one naming this process at a path not among these was left
+// by an earlier run whose process number has come round again (after a
+// restart, or in Wine at once).
+QSet<QString> &takenHere()
+{
+    static QSet<QString> paths;
+    return paths;
+}
+
+bool leftByAnEarlierRunOfThisNumber(const QLockFile &lock, const QString &path)
+{
+    qint64 pid = 0;
+    QString host, app;
+    return lock.error() == QLockFile::LockFailedError && lock.getLockInfo(&pid, &host, &app) &&
+           pid == QCoreApplication::applicationPid() && host == QSysInfo::machineHostName() &&
+           !takenHere().contains(path);
+}
+
 // A lock that only a run that has ended leaves behind: never taken for stale
 // by its age, only when its process is gone.
 std::unique_ptr<QLockFile> tryLock(const QString &path)
 {
     auto lock = std::make_unique<QLockFile>(path);
     lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
+    const QString key = QFileInfo(path).absoluteFilePath();
+    if (!lock->tryLock(0) && !(leftByAnEarlierRunOfThisNumber(*lock, key) && lock->removeStaleLockFile() &&
+                               lock->tryLock(0)))
         return nullptr;
+    takenHere().insert(key);
     return lock;
 }
 

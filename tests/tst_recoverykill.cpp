@@ -144,6 +144,8 @@ void TestRecoveryKill::killedWhileTyping()
         // was kept aside (nothing here, since every copy was taken back).
         f.form->ShutDown();
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
+        if ((round + 1) % 100 == 0)
+            qInfo("%d kills, %d copies offered", round + 1, offered);
     }
     qInfo("%d kills: %d copies offered, %d equal to the state written last (or being written), %d killed while "
           "writing, %d before the first copy",

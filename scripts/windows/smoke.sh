@@ -137,6 +137,35 @@ if [ "${1:-}" = __on-display ]; then
             echo $? >"$dir/refusal.rc"
             set -e
             ;;
+        recovery)
+            # Typed, not saved, and killed as by a crash once the copy is
+            # written (every ten seconds); then started again.
+            start() { (cd "$4" && WINEDEBUG=-all exec wine ./varnok.exe -platform windows) >>"$dir/recovery.log" 2>&1 & }
+            start "$@"
+            wait_for_change "$dir/crash-splash-screen.png" none >/dev/null
+            wait_for_change "$dir/crash-main-screen.png" "$(cat "$dir/splash.size")" >/dev/null
+            # A click into 姓名 (234, 137 from the window's corner), then typing.
+            at="$(convert "$dir/crash-main-screen.png" -trim -format '%O' info:)"
+            x="${at#+}"; x="${x%%+*}"; y="${at##*+}"
+            press shift
+            xdotool mousemove $((x + 234)) $((y + 137)) click 1
+            sleep 0.5
+            xdotool type --delay 100 "Anna Lin"
+            sleep 13
+            wineserver -k 2>/dev/null || true
+            ls "$5" >"$dir/copies-after-crash.txt" 2>/dev/null || true
+            start "$@"
+            wait_for_change "$dir/restart-splash-screen.png" none >/dev/null
+            sleep 8
+            import -window root "$dir/recovery-question-screen.png"
+            xdotool search --name "系统提示" >"$dir/question-windows.txt" 2>/dev/null || true
+            w="$(head -n 1 "$dir/question-windows.txt")"
+            if [ -n "$w" ]; then xdotool windowfocus --sync "$w" 2>/dev/null || true; fi
+            xdotool key alt+y
+            sleep 3
+            import -window root "$dir/recovered-screen.png"
+            ls "$5" >"$dir/copies-after-restore.txt" 2>/dev/null || true
+            ;;
     esac
     wineserver -k 2>/dev/null || true
     exit 0
@@ -299,6 +328,17 @@ files_of "$inst" >"$work/installed-after-refusal.txt" 2>/dev/null || true
 check "the uninstaller refuses while varnok.exe runs (exit $refusal_rc)" test "$refusal_rc" -ne 0
 check "... and removes nothing" lists_same "$work/expected.txt" "$work/installed-after-refusal.txt"
 
+# --- a crash, and the next start --------------------------------------------
+recovery_win="$(win_var APPDATA)\\varnok\\recovery"
+recovery="$(win_to_unix "$recovery_win")"
+xvfb-run -a -s "-screen 0 1280x800x24" "$0" __on-display recovery "$work" "$inst" "$recovery"
+crashed="$(grep -x 'recovery-.*\.xml' "$work/copies-after-crash.txt" || true)"
+check "typed, then killed: its copy is in $recovery_win (${crashed:-none})" test -n "$crashed"
+check "the next start asks whether to restore it" test -s "$work/question-windows.txt"
+restored="$(grep -x 'recovery-.*\.xml' "$work/copies-after-restore.txt" || true)"
+check "restored: the new run's copy replaces the old one (${restored:-none})" \
+    bash -c '[ -n "$1" ] && [ "$1" != "$2" ] && grep -q "Anna Lin" "$3/$1"' _ "$restored" "$crashed" "$recovery"
+
 # --- uninstall --------------------------------------------------------------
 # Declarations the user saved: one where 新建 names them, one in Documents.
 printf '<declaration/>\n' >"$inst/张三申报资料.xml"
@@ -322,7 +362,8 @@ check "the desktop shortcut is gone" test ! -e "$desktop/$app_name.lnk"
 check "the 应用和功能 entry is gone" test -z "$(reg_text "$uninstall_key")"
 check "the program's settings key is gone" test -z "$(reg_text "$settings_key")"
 drive_c="$(realpath "$WINEPREFIX/drive_c")"
-leftovers="$(find "$drive_c" -iname '*varnok*' | grep -vxF "$(realpath -m "$inst")" \
+# The recovery copies are the user's unsaved work: they stay, like documents.
+leftovers="$(find "$drive_c" -iname '*varnok*' | grep -vxF -e "$(realpath -m "$inst")" -e "$(realpath -m "$recovery/..")" \
     | sed "s|^$drive_c|C:|" | tr '\n' ' ' || true)"
 check "nothing named Varnok elsewhere in C: (${leftovers:-nothing})" test -z "$leftovers"
 
