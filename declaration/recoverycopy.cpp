@@ -41,13 +41,22 @@ QSet<QString> &takenHere()
     return paths;
 }
 
+// This machine as QLockFile names it in its lock files.
+QString thisMachine()
+{
+#ifdef Q_OS_WIN
+    return qEnvironmentVariable("COMPUTERNAME");
+#else
+    return QSysInfo::machineHostName();
+#endif
+}
+
 bool leftByAnEarlierRunOfThisNumber(const QLockFile &lock, const QString &path)
 {
     qint64 pid = 0;
     QString host, app;
     return lock.error() == QLockFile::LockFailedError && lock.getLockInfo(&pid, &host, &app) &&
-           pid == QCoreApplication::applicationPid() && host == QSysInfo::machineHostName() &&
-           !takenHere().contains(path);
+           pid == QCoreApplication::applicationPid() && host == thisMachine() && !takenHere().contains(path);
 }
 
 // A lock that only a run that has ended leaves behind: never taken for stale

@@ -9,8 +9,8 @@
 #include "app/recoverykeeper.h"
 
 #include <QCryptographicHash>
+#include <QLockFile>
 #include <QProcess>
-#include <QSysInfo>
 
 using namespace varnok;
 
@@ -471,10 +471,11 @@ void TestRecovery::aLockNamingThisProcessFromAnEarlierRunIsStale()
     buildRecoveryDocument(doc, state, QDateTime::currentDateTime());
     const QString base = dir.filePath(QString("recovery-20261201-080000-%1").arg(QCoreApplication::applicationPid()));
     writeFile(base + ".xml", doc.toBytes());
-    writeFile(base + ".lock", QString("%1\n%2\n%3\n")
-                                  .arg(QCoreApplication::applicationPid())
-                                  .arg(QCoreApplication::applicationName(), QSysInfo::machineHostName())
-                                  .toUtf8());
+    {  // a lock of this process, as the earlier run's was
+        QLockFile lock(dir.filePath("probe.lock"));
+        QVERIFY(lock.tryLock(0));
+        writeFile(base + ".lock", readFile(dir.filePath("probe.lock")));
+    }
     Run next(dir.path());
     next.f.prompts.answers << true;
     next.keeper->offer();

@@ -11,10 +11,15 @@
 #  3. the installed varnok.exe started with the windows platform on a
 #     virtual display, with only its own DLLs (no WINEPATH): the splash and
 #     then the main window photographed;
-#  4. the uninstaller refusing while the program runs, then a silent
+#  4. a crash: a name typed into the started program, the process killed
+#     once its recovery copy is written to %APPDATA%\varnok\recovery; the
+#     next start asks to restore it, and 是 does (the new run's copy holds
+#     the name);
+#  5. the uninstaller refusing while the program runs, then a silent
 #     uninstall: nothing of the program left but a declaration the user
-#     saved in its folder and one in Documents; no shortcut, no registry key;
-#  5. an install by hand through the installer's pages (Enter, Enter), each
+#     saved in its folder, one in Documents and the recovery copy (unsaved
+#     work); no shortcut, no registry key;
+#  6. an install by hand through the installer's pages (Enter, Enter), each
 #     page photographed.
 #
 #   scripts/windows/smoke.sh [--docs] [BUILD_DIR]     (default build-win)
