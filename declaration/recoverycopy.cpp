@@ -31,6 +31,17 @@ const QString TimeFormat = QStringLiteral("yyyy-MM-ddTHH:mm:ss");
 
 QString lockPathOf(const QString &copyPath) { return copyPath.chopped(CopySuffix.size()) + LockSuffix; }
 
+// A write cut short leaves the safe write's temporary file, "<copy>.XXXXXX",
+// where the system has no unnamed files (Windows); only the copy's owner, or
+// the run that has taken the copy of one that ended, removes it.
+void removeUnfinishedWrites(const QString &copyPath)
+{
+    const QFileInfo copy(copyPath);
+    QDir dir = copy.dir();
+    for (const QString &name : dir.entryList({copy.fileName() + QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
+        dir.remove(name);
+}
+
 // Every lock this process has taken. A lock file is removed when its lock is
 // released, so one naming this process at a path not among these was left
 // by an earlier run whose process number has come round again (after a
@@ -199,6 +210,7 @@ QDateTime LeftCopy::lastModified() const { return QFileInfo(path_).lastModified(
 void LeftCopy::discard()
 {
     QFile::remove(path_);
+    removeUnfinishedWrites(path_);
     lock_.reset();
 }
 
@@ -211,6 +223,7 @@ QString LeftCopy::keepAside()
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = dir.filePath(base + QStringLiteral("-%1").arg(n) + CopySuffix);
     const bool moved = QFile::rename(path_, target);
+    removeUnfinishedWrites(path_);
     lock_.reset();
     if (!moved)
         return {};
@@ -292,8 +305,10 @@ std::vector<LeftCopy> RecoveryFolder::takeLeftCopies()
         if (QFileInfo::exists(copy) || copy == QFileInfo(path_).absoluteFilePath())
             continue;
         // Taken only when its run has ended; released, it is gone.
-        if (auto lock = tryLock(info.absoluteFilePath()))
+        if (auto lock = tryLock(info.absoluteFilePath())) {
+            removeUnfinishedWrites(copy);
             lock->unlock();
+        }
     }
     return left;
 }

@@ -116,7 +116,7 @@ private slots:
     void unreadableIsKeptAsideWithAMessage_data();
     void unreadableIsKeptAsideWithAMessage();
     void aRunningOwnersCopyIsLeftAlone();
-    void aLockNamingThisProcessFromAnEarlierRunIsStale();
+    void aStaleLockOfThisNumberAndUnfinishedWrites();
 };
 
 void TestRecovery::givesTheWindowBack_data()
@@ -462,7 +462,7 @@ void TestRecovery::aRunningOwnersCopyIsLeftAlone()
 // Process numbers come round again (after a restart; in Wine at once): a
 // copy whose lock names this very process but was left by an earlier run is
 // offered, not taken for a copy of this run.
-void TestRecovery::aLockNamingThisProcessFromAnEarlierRunIsStale()
+void TestRecovery::aStaleLockOfThisNumberAndUnfinishedWrites()
 {
     QTemporaryDir dir;
     WindowState state = blankState();
@@ -471,16 +471,35 @@ void TestRecovery::aLockNamingThisProcessFromAnEarlierRunIsStale()
     buildRecoveryDocument(doc, state, QDateTime::currentDateTime());
     const QString base = dir.filePath(QString("recovery-20261201-080000-%1").arg(QCoreApplication::applicationPid()));
     writeFile(base + ".xml", doc.toBytes());
-    {  // a lock of this process, as the earlier run's was
+    QByteArray earlierLock;  // a lock of this process, as the earlier run's was
+    {
         QLockFile lock(dir.filePath("probe.lock"));
         QVERIFY(lock.tryLock(0));
-        writeFile(base + ".lock", readFile(dir.filePath("probe.lock")));
+        earlierLock = readFile(dir.filePath("probe.lock"));
     }
+    writeFile(base + ".lock", earlierLock);
     Run next(dir.path());
     next.f.prompts.answers << true;
     next.keeper->offer();
     QCOMPARE(next.f.prompts.questions().size(), 1);
     QCOMPARE(next.f.form->windowState().held.basic.value("W_name"), "同一进程号");
+
+    // Killed while writing, where a safe write leaves its temporary file
+    // (Windows): the first copy never finished, or a later one.
+    next.f.set("W_name", "再写一次");
+    next.keeper->check();
+    const QString newer = next.keeper->folder().copyPath();
+    const QString never = base + "-2.xml";
+    writeFile(newer + ".Ab12Cd", "<root><半");
+    writeFile(never + ".Ef34Gh", "<ro");
+    writeFile(base + "-2.lock", earlierLock);
+    next.keeper.reset();  // crashed
+    Run last(dir.path());
+    last.f.prompts.answers << true;
+    last.keeper->offer();
+    QCOMPARE(last.f.form->windowState().held.basic.value("W_name"), "再写一次");
+    const QFileInfo copy(last.keeper->folder().copyPath());
+    QCOMPARE(files(dir.path(), "recovery-*"), QStringList({copy.completeBaseName() + ".lock", copy.fileName()}));
 }
 
 QTEST_MAIN(TestRecovery)
