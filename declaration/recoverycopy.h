@@ -75,7 +75,7 @@ public:
     const QString &path() const { return path_; }
     QDateTime lastModified() const;
     RecoveredCopy read() const { return readRecoveryFile(path_); }
-    // Gone for good, with its lock.
+    // Gone for good, with its lock and what a write cut short left beside it.
     void discard();
     // Renamed kept-<date written>.xml beside the copies, of which the newest
     // RecoveryFolder::KeptCopies stay; the path it has now (empty when it
