@@ -16,16 +16,7 @@ if [ $# -gt 0 ] && [[ "$1" == fuzz_* ]]; then
     shift
 fi
 
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-for p in clang-14 libclang-rt-14-dev; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="${missing:-} $p"
-done
-if [ -n "${missing:-}" ]; then
-    $SUDO apt-get update
-    # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
-fi
+scripts/install-deps.sh clang-14 libclang-rt-14-dev
 
 cmake -S . -B build-fuzz -DVARNOK_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null

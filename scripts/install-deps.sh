@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what Varnok needs to build, run and test on Debian 12, and to build
 # and check its Debian package; enough on a bare system (debootstrap --variant
-# minbase) run as root, with sudo otherwise.
+# minbase) run as root, with sudo otherwise. Given package names, installs
+# those instead (what the fuzzers and the Windows build need besides).
+#   scripts/install-deps.sh [package...]
 set -euo pipefail
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -25,11 +27,13 @@ packages=(
     xvfb xauth imagemagick
     poppler-utils
 )
+if [ $# -gt 0 ]; then packages=("$@"); fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 if [ "${#missing[@]}" -gt 0 ]; then
-    $SUDO apt-get update
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+    $SUDO apt-get -o DPkg::Lock::Timeout=900 update
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=900 \
+        install -y --no-install-recommends "${missing[@]}"
 fi

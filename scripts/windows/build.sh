@@ -38,19 +38,7 @@ say() { printf '[windows] %s\n' "$*"; }
 die() { printf '[windows] error: %s\n' "$*" >&2; exit 1; }
 
 # --- what the packaging and the smoke test use, beyond the toolchain's -------
-SUDO=""
-if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-packages=(nsis wine wine64 xvfb xauth imagemagick icoutils xdotool fonts-wqy-microhei python3)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-    say "installing: ${missing[*]}"
-    $SUDO apt-get -o DPkg::Lock::Timeout=900 update
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=900 \
-        install -y --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/install-deps.sh" nsis wine wine64 xvfb xauth imagemagick icoutils xdotool fonts-wqy-microhei python3
 
 # --- 1. the toolchain ---------------------------------------------------------
 VARNOK_WIN64_JOBS="$jobs" "$here/toolchain.sh"
