@@ -4,8 +4,7 @@
 // The full disk is a file-size limit on this process. Read-only places need
 // an unprivileged user (root ignores permissions): as root those rows are
 // skipped here and run by the unprivileged copy of this test.
-#include "formfixture.h"
-#include "testfiles.h"
+#include "listsfixture.h"
 
 #include "platform/folders.h"
 
@@ -21,30 +20,13 @@ namespace {
 
 void fillLists(FormFixture &f)
 {
-    f.set("W_wkpart", "第一单位");
-    f.set("W_wktms", "2001-01-01");
-    f.form->Button15Click();
-    f.set("W_yjname", "项目");
-    f.set("W_yjtms", "2002-01-01");
-    f.set("W_yjmemo1", "负责");
-    f.set("W_yjmemo2", "完成");
-    f.form->Button17Click();
-    f.set("W_jyjg", "机构");
-    f.set("W_jylx", "必修课");
-    f.set("W_jynr", "内容");
-    f.form->Button9Click();
-    f.set("W_xymng", "部门");
-    f.set("W_xycls", "奖励");
-    f.set("W_xysn", "原因");
-    f.set("W_xymemo", "结果");
-    f.form->Button1Click();
+    for (int l = 0; l < ListCount; ++l)
+        lists::Lists{f}.add(ListId(l), lists::sample(ListId(l), 1));
 }
 
 // What the user sees of the window.
 struct Snapshot {
-    FieldValues values;
-    QList<ListRows> lists;
-    QString path;
+    WindowState window;
     QString status;
     QList<bool> saveButtons;
     bool operator==(const Snapshot &) const = default;
@@ -52,11 +34,9 @@ struct Snapshot {
 
 Snapshot snapshot(const FormFixture &f)
 {
-    Snapshot s{f.form->held().basic, {}, f.form->currentDocumentPath(), f.form->statusText(1), {}};
-    for (int l = 0; l < ListCount; ++l) {
-        s.lists << f.list(ListId(l)).rows();
+    Snapshot s{f.form->windowState(), f.form->statusText(1), {}};
+    for (int l = 0; l < ListCount; ++l)
         s.saveButtons << f.list(ListId(l)).saveButton()->isEnabled();
-    }
     return s;
 }
 
