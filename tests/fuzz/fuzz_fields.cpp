@@ -119,8 +119,8 @@ void passTheSaveChecks(TForm1 &form)
     }
 }
 
-// The controls, looked up once: a search of the window's tree per value
-// would cost more than the paste itself.
+// The controls, looked up once instead of searched for in the window's tree
+// on every input.
 struct Controls {
     std::vector<QWidget *> basic;
     struct List {
