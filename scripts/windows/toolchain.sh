@@ -13,8 +13,9 @@
 # The machine's own apt state is left alone: the source packages are fetched
 # through a sources list, package lists and archive cache kept in that folder.
 #
-# Running it again does nothing while the stamp (a hash of this script, its
-# patches and the source package versions) still matches.
+# Running it again does nothing while the stamp (a hash of the steps that
+# build Qt and libxml2, their patches, the compiler and the source package
+# versions) still matches.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -299,14 +300,21 @@ VARNOK_WIN64_CMAKE_ARGS=(
 EOF
 }
 
+# What Qt and libxml2 are built from: the steps that build them, their
+# options and patches, the compiler and the source versions. The rest of this
+# script (the environment file, libraries added later with stamps of their
+# own) can change without building Qt again.
 stamp_inputs() {
+    declare -f unpack_source build_libxml2 build_qtbase
+    declare -p qt_options
     (
         cd "$here"
-        sha256sum toolchain.sh
         if [ -d patches ]; then
-            find patches -type f -name '*.patch' -print0 | sort -z | xargs -0r sha256sum
+            find patches -type f \( -name 'qtbase-*.patch' -o -name 'libxml2-*.patch' \) -print0 \
+                | sort -z | xargs -0r sha256sum
         fi
     )
+    $triplet-g++-posix --version | head -n 1
     echo "qt6-base $qt_version"
     echo "libxml2 $libxml2_version"
 }
