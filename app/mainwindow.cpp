@@ -365,11 +365,12 @@ void TForm1::restoreWindow(const WindowState &state)
     bool bound = false;
     if (!state.path.isEmpty() && QFileInfo::exists(state.path)) {
         try {
-            const Declaration onDisk = DeclarationFile::read(state.path);
+            FileStamp stamp;
+            const Declaration onDisk = DeclarationFile::read(state.path, &stamp);
             page_->setValues(onDisk.basic);
             for (int l = 0; l < ListCount; ++l)
                 lists_[size_t(l)]->appendEntries(onDisk.lists[size_t(l)]);
-            file_.bindRead(state.path, held());
+            file_.bindRead(state.path, held(), stamp);
             bound = true;
         } catch (const std::exception &) {
             // Unreadable now: the next save writes it anew.

@@ -328,7 +328,9 @@ void TestListEntries::keysMoveOnlyEnterActsAndUndoPutsBack()
     QCOMPARE(l.grid(id)->fixedRows(), 1);
     QTemporaryDir dir;
     l.bind(dir);
+    l.show(id);  // the first save went on to the work history
     l.click(id, 6, 1);
+    QVERIFY(!f.get("UndoRemove")->isHidden());
     l.list(id).saveButton()->click();
     QVERIFY(f.get("UndoRemove")->isHidden());
     QVERIFY(f.prompts.log.isEmpty());
