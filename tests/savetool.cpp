@@ -7,15 +7,20 @@
 //                                       number in the name and in the first
 //                                       entry of every list, forever
 //   savetool open <path>                load a document, print its element count
+//   savetool shortdate <folder>         switch the user's short-date format as
+//                                       the program does, print "ready" and the
+//                                       user's own format, and wait forever
 #include "fakeprompts.h"
 #include "listcontrols.h"
 
 #include "app/mainwindow.h"
+#include "platform/shortdate.h"
 #include "xml/xmldocument.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QTabWidget>
+#include <QThread>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -135,6 +140,13 @@ int main(int argc, char *argv[])
     try {
         if (args[1] == "save") {
             documentOf(args.value(3), 1).save(args[2]);
+        } else if (args[1] == "shortdate") {
+            platform::ShortDateSwitch shortDate(args[2]);
+            const std::string user = shortDate.begin("yyyy-MM-dd");
+            std::printf("ready %s\n", user.c_str());
+            std::fflush(stdout);
+            for (;;)
+                QThread::sleep(60);
         } else if (args[1] == "window") {
             saveForever(args[2], qMax(1, args.value(3).toInt()));
         } else if (args[1] == "open") {
