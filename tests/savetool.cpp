@@ -10,11 +10,14 @@
 //   savetool shortdate <folder>         switch the user's short-date format as
 //                                       the program does, print "ready" and the
 //                                       user's own format, and wait forever
+//   savetool shortdate-now              print the user's short-date format as a
+//                                       program started now reads it
 #include "fakeprompts.h"
 #include "listcontrols.h"
 
 #include "app/mainwindow.h"
 #include "platform/shortdate.h"
+#include "platform/userlocale.h"
 #include "xml/xmldocument.h"
 
 #include <QApplication>
@@ -135,11 +138,13 @@ int main(int argc, char *argv[])
     std::signal(SIGXFSZ, SIG_IGN);  // a full disk shows as a failed write
 #endif
     const QStringList args = app->arguments();
-    if (args.size() < 3)
+    if (args.size() < 2 || (args.size() < 3 && args[1] != "shortdate-now"))
         return 2;
     try {
         if (args[1] == "save") {
             documentOf(args.value(3), 1).save(args[2]);
+        } else if (args[1] == "shortdate-now") {
+            std::printf("%s\n", platform::readUserShortDate().c_str());
         } else if (args[1] == "shortdate") {
             platform::ShortDateSwitch shortDate(args[2]);
             const std::string user = shortDate.begin("yyyy-MM-dd");

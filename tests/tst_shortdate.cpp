@@ -17,7 +17,23 @@ namespace {
 
 const std::string Program = "yyyy-MM-dd";
 
-std::string setting() { return readUserShortDate(); }
+QString tool() { return QCoreApplication::applicationDirPath() + "/varnok_savetool"; }
+
+// The setting as every program sees it. (Windows keeps the locale settings a
+// process has read; Wine until the process ends: a program started now
+// reads the setting anew.)
+std::string setting()
+{
+#ifdef _WIN32
+    QProcess reader;
+    reader.start(tool(), {"shortdate-now"});
+    if (!reader.waitForFinished(60000))
+        return "(no answer)";
+    return QString::fromUtf8(reader.readAllStandardOutput()).trimmed().toStdString();
+#else
+    return readUserShortDate();
+#endif
+}
 
 void setSetting(const std::string &format)
 {
@@ -113,7 +129,7 @@ void TestShortDate::killedRunIsMendedByTheNextStart()
     QTemporaryDir dir;
     setSetting("dd.MM.yyyy");
     QProcess run;
-    run.start(QCoreApplication::applicationDirPath() + "/varnok_savetool", {"shortdate", dir.path()});
+    run.start(tool(), {"shortdate", dir.path()});
     QVERIFY(run.waitForStarted());
     QVERIFY2(run.waitForReadyRead(60000), run.readAllStandardError().constData());  // 60 s only catches a hang
     const QString ready = QString::fromUtf8(run.readLine()).trimmed();
