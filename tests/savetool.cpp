@@ -101,7 +101,8 @@ int textField(ListId list) { return list == CreditRecord ? 1 : 0; }
     prompts.files << path;
     save->click();
     if (!prompts.errors().isEmpty() || !QFile::exists(path)) {
-        std::fprintf(stderr, "the first save failed: %s\n", qPrintable(prompts.log.isEmpty() ? QString() : prompts.log.last().text));
+        std::fprintf(stderr, "the first save failed: %s\n",
+                     qPrintable(prompts.log.isEmpty() ? QString() : prompts.log.last().text));
         std::exit(1);
     }
     std::printf("ready\n");
