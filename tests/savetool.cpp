@@ -133,6 +133,9 @@ int main(int argc, char *argv[])
 {
     // Widgets only for the window; the rest runs anywhere, as any user.
     const bool window = argc > 1 && QByteArray(argv[1]) == "window";
+    // The window needs no screen.
+    if (window && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app =
         window ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
 #ifdef SIGXFSZ
