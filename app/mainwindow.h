@@ -14,6 +14,7 @@
 #include <string>
 
 class QLabel;
+class QPushButton;
 class QScreen;
 class QScrollArea;
 class QTabWidget;
@@ -119,9 +120,19 @@ private:
     void buildStatusBar();
     void connectHandlers();
     void run(void (TForm1::*handler)());
+    // Before a command reads or replaces what the window holds, the field
+    // being typed in is left as a click on the command leaves it, from the
+    // mouse or from a key alike: the identity number's rule runs first.
+    // False when it refused, with the cursor back in the field.
+    bool leaveField(QWidget *command);
     RecordList &list(ListId id) const { return *lists_[size_t(id)]; }
 
     void showPath(const QString &path);
+    // The list on the tab in front, null on the first tab.
+    RecordList *frontList() const;
+    // "撤销删除" shows while the list in front can put an entry back.
+    void showUndo();
+    void undoRemove();
     // No unsaved changes, or the user agreed to lose them.
     bool mayDiscard(const QString &question);
     QString exitQuestion() const;
@@ -147,17 +158,20 @@ private:
     QString saveDialogFolder_;
     std::optional<std::string> savedShortDate_;
     bool shutDown_ = false;
+    bool idNumberLeft_ = false;  // the number's rule is due, not yet run
 
     QScrollArea *scroll_ = nullptr;
     QWidget *client_ = nullptr;
     QTimer *refit_ = nullptr;
     QList<QMetaObject::Connection> screenWatch_;
     bool placed_ = false;
+    int statusOverhead_ = 0;
 
     QTabWidget *PageControl1 = nullptr;
     std::unique_ptr<BasicPage> page_;
     std::array<RecordList *, ListCount> lists_{};
     QLabel *statusPanels_[2] = {nullptr, nullptr};
+    QPushButton *undoRemove_ = nullptr;
 };
 
 }  // namespace varnok
