@@ -197,10 +197,10 @@ void TestScreenFit::windowFitsTheScreen()
     QCOMPARE(out["unreachable"].toArray(), QJsonArray());
 
     auto physical = [scale](QSize s) {
-        return QString("%1 × %2").arg(std::lround(s.width() * scale)).arg(std::lround(s.height() * scale));
+        return QString("%1x%2").arg(std::lround(s.width() * scale)).arg(std::lround(s.height() * scale));
     };
     table() << QString("| %1 | %2 % | %3 | %4 | %5 | %6 |")
-                   .arg(QString("%1 × %2").arg(screen.width()).arg(screen.height()))
+                   .arg(QString("%1x%2").arg(screen.width()).arg(screen.height()))
                    .arg(int(scale * 100))
                    .arg(physical(windows.frame(windowsFrame).size()))
                    .arg(windows.scrolls() ? "scrolls" : "fits")
@@ -210,7 +210,8 @@ void TestScreenFit::windowFitsTheScreen()
 
 void TestScreenFit::cleanupTestCase()
 {
-    qInfo("\n| screen | scaling | frame on Windows (pixels) | | frame offscreen (pixels) | |\n|---|---|---|---|---|---|\n%s",
+    qInfo("\n| screen | scaling | frame with a Windows title bar and taskbar (pixels) | | frame of the real window, "
+          "offscreen (pixels) | |\n|---|---|---|---|---|---|\n%s",
           qPrintable(table().join('\n')));
 }
 
