@@ -3,7 +3,8 @@
 // screen's size, QT_SCALE_FACTOR the scaling: both must be set before the
 // application object), which reports its frame and which controls it could
 // not bring into view; and the same placement with a Windows frame and
-// taskbar, which the offscreen screen does not have.
+// taskbar, which the offscreen screen does not have. The real window also
+// shows whether the frames of its memos and grids are drawn whole.
 #include "fakeprompts.h"
 
 #include "app/appearance.h"
@@ -11,6 +12,7 @@
 #include "app/screenfit.h"
 #include "widgets/commandlabel.h"
 
+#include <QAbstractScrollArea>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -76,6 +78,37 @@ int probe(int argc, char **argv)
         if (fitsViewport ? !viewport->rect().contains(shown) : !viewport->rect().intersects(shown))
             unreachable << name;
     }
+    // The frames of the memos and grids, drawn whole: a line darker than the
+    // window on each of the four edges, tab by tab as each shows.
+    QJsonArray frameless;
+    QWidget *client = scroll->widget();
+    const int window = client->palette().color(QPalette::Window).lightness();
+    for (int t = 0; t < tabs->count(); ++t) {
+        tabs->setCurrentIndex(t);
+        const QImage shot = client->grab().toImage();
+        const qreal ratio = shot.devicePixelRatio();
+        for (QAbstractScrollArea *area : tabs->widget(t)->findChildren<QAbstractScrollArea *>()) {
+            if (area->frameShape() == QFrame::NoFrame || !area->isVisible())
+                continue;
+            const QRectF r = QRectF(QRect(area->mapTo(client, QPoint(0, 0)), area->size()));
+            const QRect d(QPoint(int(r.left() * ratio), int(r.top() * ratio)),
+                          QPoint(int(std::ceil(r.right() * ratio)) - 1, int(std::ceil(r.bottom() * ratio)) - 1));
+            auto darkest = [&](QPoint from, QPoint step) {
+                int least = 255;
+                for (int i = 0; i < 3; ++i)
+                    least = std::min(least, QColor(shot.pixel(from + step * i)).lightness());
+                return least;
+            };
+            const QPoint mid = d.center();
+            const int edges[] = {darkest({d.left(), mid.y()}, {1, 0}), darkest({d.right(), mid.y()}, {-1, 0}),
+                                 darkest({mid.x(), d.top()}, {0, 1}), darkest({mid.x(), d.bottom()}, {0, -1})};
+            for (int edge : edges)
+                if (edge > window - 20) {
+                    frameless << area->objectName();
+                    break;
+                }
+        }
+    }
     QStatusBar *status = form.statusBar();
     const QRect statusShown(status->mapTo(&form, QPoint(0, 0)), status->size());
     const QJsonObject out{
@@ -88,6 +121,7 @@ int probe(int argc, char **argv)
         {"status", rectJson(statusShown)},
         {"controls", controls},
         {"unreachable", unreachable},
+        {"frameless", frameless},
     };
     std::fputs(QJsonDocument(out).toJson(QJsonDocument::Compact).constData(), stdout);
     std::fflush(stdout);
@@ -195,6 +229,7 @@ void TestScreenFit::windowFitsTheScreen()
     QVERIFY2(out["statusShown"].toBool(), QJsonDocument(out).toJson().constData());
     QVERIFY(out["controls"].toInt() > 60);
     QCOMPARE(out["unreachable"].toArray(), QJsonArray());
+    QCOMPARE(out["frameless"].toArray(), QJsonArray());
 
     auto physical = [scale](QSize s) {
         return QString("%1x%2").arg(std::lround(s.width() * scale)).arg(std::lround(s.height() * scale));
