@@ -11,6 +11,9 @@
 
 int main(int argc, char *argv[])
 {
+    // Any scaling the screen has, 125 % or 175 % too, exactly: no rounding to
+    // whole factors, so the window is as large as the screen's setting says.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
     varnok::Prompts &prompts = varnok::desktopPrompts();
     try {

@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 
+#include "app/screenfit.h"
 #include "app/shortcuts.h"
 #include "document/values.h"
 #include "lists/recordlist.h"
@@ -23,13 +24,18 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QItemSelectionModel>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QThread>
 #include <QTimer>
 #include <QUuid>
+#include <QWindow>
 #include <cstdlib>
 #include <ctime>
 
@@ -44,6 +50,10 @@ const QString StatusPathPrefix = QStringLiteral("当前文件保存路径：");
 const QString QuestionExit = QStringLiteral("确认要退出本系统吗?");
 const QString QuestionExitUnsaved = QStringLiteral("填写的文件还没有保存！确认要退出本系统吗?");
 const QString QuestionNewUnsaved = QStringLiteral("填写的文件还没有保存！确认要新建吗?");
+constexpr int StatusBarHeight = 18;
+// The status bar's panels, and how narrow they may get in a narrow window.
+constexpr int StatusWidths[2] = {290, 500};
+constexpr int NarrowestStatus[2] = {80, 120};
 
 // The commands of the bar, left to right: objectName, caption, left edge.
 struct Command {
@@ -79,9 +89,10 @@ TForm1::TForm1(Prompts &prompts, const QString &shortDateFolder, QWidget *parent
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(AppTitle);
-    setFixedSize(1000, 662);
+    setFixedSize(SpecifiedSize);
     programDir_.clear();
 
+    buildClientArea();
     buildCommandBar();
     buildPages();
     buildStatusBar();
@@ -91,19 +102,43 @@ TForm1::TForm1(Prompts &prompts, const QString &shortDateFolder, QWidget *parent
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 
     run(&TForm1::FormCreate);
+    // The keyboard starts where the applicant starts typing.
+    page_->nameField()->setFocus();
 }
 
 TForm1::~TForm1() = default;
 
 // ------------------------------------------------------------------ layout
 
+// Above the status bar: the command bar and the tabs, at their own places in
+// an area of the specified size, which scrolls when the screen cannot hold
+// the window.
+void TForm1::buildClientArea()
+{
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("ClientScroll"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    client_ = new QWidget;
+    client_->setObjectName(QStringLiteral("ClientArea"));
+    client_->setFixedSize(SpecifiedSize.width(), SpecifiedSize.height() - StatusBarHeight);
+    scroll_->setWidget(client_);
+    setCentralWidget(scroll_);
+
+    // What gets the focus comes into view, and so does a grid's current cell.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && client_->isAncestorOf(now))
+            bringIntoView(now);
+    });
+    refit_ = new QTimer(this);
+    refit_->setSingleShot(true);
+    refit_->setInterval(0);
+    connect(refit_, &QTimer::timeout, this, [this] { fitToScreen(false); });
+}
+
 void TForm1::buildCommandBar()
 {
-    auto *central = new QWidget(this);
-    central->setObjectName(QStringLiteral("ClientArea"));
-    setCentralWidget(central);
-
-    auto *bar = new QFrame(central);
+    auto *bar = new QFrame(client_);
     bar->setObjectName(QStringLiteral("Panel1"));
     bar->setFrameShape(QFrame::StyledPanel);
     bar->setFrameShadow(QFrame::Raised);
@@ -122,7 +157,7 @@ void TForm1::buildCommandBar()
 
 void TForm1::buildPages()
 {
-    PageControl1 = new QTabWidget(centralWidget());
+    PageControl1 = new QTabWidget(client_);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(32, 64, 937, 553);
 
@@ -142,13 +177,12 @@ void TForm1::buildStatusBar()
     auto *bar = new QStatusBar(this);
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(false);
-    bar->setFixedHeight(18);
+    bar->setFixedHeight(StatusBarHeight);
     setStatusBar(bar);
-    const int widths[2] = {290, 500};
     for (int i = 0; i < 2; ++i) {
         auto *panel = new QLabel(bar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
-        panel->setFixedWidth(widths[i]);
+        panel->setFixedWidth(StatusWidths[i]);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setTextFormat(Qt::PlainText);
@@ -162,6 +196,8 @@ void TForm1::buildStatusBar()
     }
     statusPanels_[0]->setText(QStringLiteral("Kestavel监制"));
     statusPanels_[1]->setText(StatusPathPrefix);
+    // What the bar takes besides its panels: margins and spacing.
+    statusOverhead_ = bar->minimumSizeHint().width() - StatusWidths[0] - StatusWidths[1];
 
     // Puts back the entry removed last from the list in front (Ctrl+Z there).
     // Drawn as a link, so that it reads as something to press in the bar.
@@ -210,9 +246,112 @@ void TForm1::connectHandlers()
         on(rl.grid(), &RecordGrid::gridClicked, Handlers[l].click);
         command(rl.saveButton(), &QPushButton::clicked, Handlers[l].save);
         connect(&rl, &RecordList::undoAvailableChanged, this, &TForm1::showUndo);
+        RecordGrid *grid = rl.grid();
+        connect(grid->selectionModel(), &QItemSelectionModel::currentChanged, this, [this, grid] {
+            if (grid->hasFocus())
+                bringIntoView(grid);
+        });
     }
     connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::showUndo);
     connect(undoRemove_, &QPushButton::clicked, this, &TForm1::undoRemove);
+}
+
+// ------------------------------------------------------- screen and scaling
+
+void TForm1::setVisible(bool visible)
+{
+    if (visible && !isVisible()) {
+        // The platform window first: its frame is known from then on.
+        create();
+        if (!placed_) {
+            connect(windowHandle(), &QWindow::screenChanged, this, [this](QScreen *screen) {
+                followScreen(screen);
+                refit_->start();
+            });
+            followScreen(windowHandle()->screen());
+        }
+        fitToScreen(!placed_);
+        placed_ = true;
+    }
+    QMainWindow::setVisible(visible);
+    if (visible) {
+        // The focus shows from the start, not only once Tab has been pressed.
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        // A window manager may frame the window only now.
+        refit_->start();
+    }
+}
+
+void TForm1::followScreen(QScreen *screen)
+{
+    for (const QMetaObject::Connection &c : std::as_const(screenWatch_))
+        disconnect(c);
+    screenWatch_.clear();
+    if (!screen)
+        return;
+    auto refit = [this] { refit_->start(); };
+    screenWatch_ << connect(screen, &QScreen::availableGeometryChanged, this, refit)
+                 << connect(screen, &QScreen::geometryChanged, this, refit)
+                 << connect(screen, &QScreen::logicalDotsPerInchChanged, this, refit);
+}
+
+void TForm1::fitToScreen(bool centre)
+{
+    const QWindow *window = windowHandle();
+    const QScreen *screen = window ? window->screen() : this->screen();
+    if (!screen)
+        return;
+    const QMargins frame = window ? window->frameMargins() : QMargins();
+    std::optional<QPoint> keep;
+    if (!centre)
+        keep = geometry().topLeft() - QPoint(frame.left(), frame.top());
+    const WindowFit fit = fitWindow(SpecifiedSize, screen->availableGeometry(), frame,
+                                    style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_), keep);
+    if (fit.geometry == geometry() && size() == minimumSize() && size() == maximumSize())
+        return;
+    setFixedSize(fit.geometry.size());
+    setGeometry(fit.geometry);
+    fitStatusBar(fit.geometry.width());
+}
+
+void TForm1::fitStatusBar(int width)
+{
+    // Too wide for the window: the path's panel gives way first.
+    int over = statusOverhead_ + StatusWidths[0] + StatusWidths[1] - width;
+    if (!undoRemove_->isHidden())
+        over += undoRemove_->sizeHint().width() + 6;
+    for (int i = 0; i < 2; ++i)
+        statusPanels_[i]->setFixedWidth(StatusWidths[i]);
+    for (int i = 1; i >= 0 && over > 0; --i) {
+        const int less = qMin(over, StatusWidths[i] - NarrowestStatus[i]);
+        statusPanels_[i]->setFixedWidth(StatusWidths[i] - less);
+        over -= less;
+    }
+}
+
+void TForm1::bringIntoView(QWidget *control)
+{
+    if (!control || !client_->isAncestorOf(control))
+        return;
+    // Some room around it, as far as the view has room to spare.
+    auto show = [this](const QRect &area) {
+        constexpr int Margin = 8;
+        const QSize view = scroll_->viewport()->size();
+        const int marginX = qBound(0, (view.width() - area.width() - 2) / 2, Margin);
+        const int marginY = qBound(0, (view.height() - area.height() - 2) / 2, Margin);
+        const QPoint centre = area.center();
+        scroll_->ensureVisible(centre.x(), centre.y(), area.width() / 2 + marginX, area.height() / 2 + marginY);
+    };
+    const QRect whole(control->mapTo(client_, QPoint(0, 0)), control->size());
+    show(whole);
+    // In a grid, its current cell above all.
+    for (QWidget *w = control; w && w != client_; w = w->parentWidget())
+        if (auto *grid = qobject_cast<RecordGrid *>(w)) {
+            const QRect cell = grid->visualRect(grid->currentIndex());
+            if (cell.isValid())
+                show(QRect(grid->viewport()->mapTo(client_, cell.topLeft()), cell.size()) & whole);
+            break;
+        }
 }
 
 void TForm1::run(void (TForm1::*handler)())
@@ -498,6 +637,7 @@ void TForm1::showUndo()
 {
     const RecordList *front = frontList();
     undoRemove_->setVisible(front && front->canUndoRemove());
+    fitStatusBar(width());
 }
 
 void TForm1::undoRemove()
@@ -508,7 +648,12 @@ void TForm1::undoRemove()
 
 // ------------------------------------------------------------ status bar
 
-void TForm1::showPath(const QString &path) { statusPanels_[1]->setText(StatusPathPrefix + path); }
+void TForm1::showPath(const QString &path)
+{
+    statusPanels_[1]->setText(StatusPathPrefix + path);
+    // The whole path, where the panel cuts it off.
+    statusPanels_[1]->setToolTip(path);
+}
 
 QString TForm1::statusText(int panel) const { return statusPanels_[panel]->text(); }
 

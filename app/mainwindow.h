@@ -16,7 +16,10 @@
 
 class QLabel;
 class QPushButton;
+class QScreen;
+class QScrollArea;
 class QTabWidget;
+class QTimer;
 
 namespace varnok {
 
@@ -55,6 +58,15 @@ public:
     // holds beyond that file still unsaved: the next save writes it. Dates
     // must be valid.
     void restoreWindow(const WindowState &state);
+
+    // The window's size without frame and the size of what it shows, as
+    // specified: the window has it wherever the screen holds it.
+    static constexpr QSize SpecifiedSize{1000, 662};
+    // Scroll the window's content until this control shows, as a whole if it
+    // fits; the focus does it too.
+    void bringIntoView(QWidget *control);
+    // Showing the window fits it to its screen first.
+    void setVisible(bool visible) override;
 
 signals:
     // A save succeeded, a file was opened, or "新建" bound a new one.
@@ -105,6 +117,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void buildClientArea();
     void buildCommandBar();
     void buildPages();
     void buildStatusBar();
@@ -135,6 +148,12 @@ private:
     std::array<ListRows, ListCount> listRows() const;
     QString pdfFolder() const;
     void focusControl(int tab, const QString &name);
+    // Fit the window to the screen it is on (Qt's own scaling gives every size
+    // in device-independent pixels); centred when first shown, afterwards
+    // kept where it is as far as the screen allows.
+    void fitToScreen(bool centre);
+    void followScreen(QScreen *screen);
+    void fitStatusBar(int width);
 
     Prompts &prompts_;
     DeclarationFile file_;
@@ -143,6 +162,13 @@ private:
     platform::ShortDateSwitch shortDate_;
     bool shutDown_ = false;
     bool idNumberLeft_ = false;  // the number's rule is due, not yet run
+
+    QScrollArea *scroll_ = nullptr;
+    QWidget *client_ = nullptr;
+    QTimer *refit_ = nullptr;
+    QList<QMetaObject::Connection> screenWatch_;
+    bool placed_ = false;
+    int statusOverhead_ = 0;
 
     QTabWidget *PageControl1 = nullptr;
     std::unique_ptr<BasicPage> page_;

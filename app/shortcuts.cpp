@@ -57,6 +57,8 @@ void installShortcuts(QWidget &window)
         {"Label44", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},  // 另存为...
         {"Label46", QKeySequence(Qt::CTRL | Qt::Key_P)},              // 打印
         {"Label45", QKeySequence(Qt::Key_F1)},                        // 帮助
+        {"Label47", QKeySequence(Qt::Key_F7)},                        // 检查
+        {"Label31", QKeySequence(Qt::CTRL | Qt::Key_L)},              // 网上申报
     };
     for (const auto &c : commands) {
         auto *command = window.findChild<CommandLabel *>(QString::fromLatin1(c.command));

@@ -41,6 +41,16 @@ void TForm2::FormCreate()
     QImage picture;
     if (!picture.loadFromData(resource.readAll(), "JPEG"))
         throw std::runtime_error("启动画面（MYJPG）无法解码。");
+    // A scaled screen gets the picture drawn twice as large, brought to its
+    // own pixel size: sharp at 125 % to 200 %.
+    const qreal ratio = screen() ? screen()->devicePixelRatio() : 1.0;
+    QFile large(QStringLiteral(":/MYJPG@2x"));
+    QImage sharp;
+    if (ratio > 1.0 && large.open(QIODevice::ReadOnly) && sharp.loadFromData(large.readAll(), "JPEG")) {
+        picture = sharp.scaled((QSizeF(picture.size()) * ratio).toSize(), Qt::IgnoreAspectRatio,
+                               Qt::SmoothTransformation);
+        picture.setDevicePixelRatio(ratio);
+    }
     Image1->setPixmap(QPixmap::fromImage(picture));
 }
 

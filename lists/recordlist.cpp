@@ -55,6 +55,11 @@ QWidget *createField(const ListField &f, const FieldPlace &place, QWidget *paren
     else
         label->move(place.captionAt);
     label->setBuddy(control);
+    // A screen reader names the field as its caption reads, without the colon.
+    QString words = f.caption;
+    if (words.endsWith(u'：'))
+        words.chop(1);
+    control->setAccessibleName(words);
     return control;
 }
 
@@ -89,6 +94,7 @@ RecordList::RecordList(ListId id, QWidget *tabPage, Prompts &prompts, QWidget *d
     grid_->setGeometry(place.grid.geometry);
     grid_->setColumnWidths(place.columnWidths());
     grid_->setPaintCurrentCell(place.paintCurrentCell);
+    grid_->setAccessibleName(def_.tabCaption);
 
     addButton_ = new QPushButton(AddCaption, group);
     addButton_->setObjectName(def_.addButton);

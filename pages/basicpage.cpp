@@ -78,10 +78,11 @@ void addCaption(QWidget *control, const QString &words, QPoint at)
         // A labelled edit carries its caption on its left, 3 pixels away.
         label->setObjectName(control->objectName() + QLatin1String("_label"));
         label->move(control->x() - 3 - label->width(), control->y() + (control->height() - label->height()) / 2);
-        label->setBuddy(control);
     } else {
         label->move(at);
     }
+    // The caption labels the field for assistive technology too.
+    label->setBuddy(control);
 }
 
 }  // namespace
@@ -101,6 +102,8 @@ BasicPage::BasicPage(QWidget *tab, Prompts &prompts, QWidget *dialogParent)
         control->setObjectName(field.control);
         control->setGeometry(place.geometry);
         addCaption(control, field.words, place.captionAt);
+        // A screen reader names the field as its caption reads, without the colon.
+        control->setAccessibleName(field.words);
         controls_.insert(field.control, control);
     }
     save_ = new QPushButton(QStringLiteral("保存"), groups[0]);

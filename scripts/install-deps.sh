@@ -26,6 +26,9 @@ packages=(
     g++-mingw-w64-x86-64-win32
     xvfb xauth imagemagick
     poppler-utils
+    # the screen-reader test: the program's tree read over AT-SPI, as Orca
+    # reads it, on a session bus of its own
+    python3-pyatspi at-spi2-core dbus-daemon
 )
 if [ $# -gt 0 ]; then packages=("$@"); fi
 missing=()

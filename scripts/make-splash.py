@@ -5,14 +5,17 @@ The picture is drawn entirely with ImageMagick (``magick`` or ``convert``);
 the Chinese text uses WenQuanYi Micro Hei (Debian: fonts-wqy-microhei).
 
 Usage:
-    scripts/make-splash.py [--font PATH] [--output PATH]
+    scripts/make-splash.py [--font PATH] [--output PATH] [--scale N]
 
 The output is a baseline JFIF JPEG, 430 x 250 pixels, sRGB, without any
-metadata, so running the script again gives the same file.
+metadata, so running the script again gives the same file. With --scale 2
+the same picture is drawn at 860 x 500 (resources/splash@2x.jpg), which the
+program shows on scaled screens.
 """
 
 import argparse
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -22,6 +25,7 @@ WIDTH, HEIGHT = 430, 250
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 DEFAULT_OUTPUT = os.path.join(ROOT, "resources", "splash.jpg")
+DEFAULT_OUTPUT_2X = os.path.join(ROOT, "resources", "splash@2x.jpg")
 DEFAULT_FONT = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc"
 
 NAME = "Varnok"
@@ -147,13 +151,35 @@ def build_command(im, font, output):
     return args
 
 
+def scaled(args, factor):
+    """The same drawing, factor times as large: every length in it scaled."""
+    if factor == 1:
+        return args
+
+    def number(match):
+        return f"{float(match.group(0)) * factor:g}"
+
+    lengths = re.compile(r"-?\d+(?:\.\d+)?")
+    out = list(args)
+    for i in range(1, len(out)):
+        option = out[i - 1]
+        if option in ("-draw", "-strokewidth", "-pointsize", "-annotate", "-size"):
+            out[i] = lengths.sub(number, out[i])
+    return out
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--font", default=DEFAULT_FONT,
                         help="font file with Chinese glyphs (default: %(default)s)")
-    parser.add_argument("--output", default=DEFAULT_OUTPUT,
-                        help="JPEG file to write (default: resources/splash.jpg)")
+    parser.add_argument("--output",
+                        help="JPEG file to write (default: resources/splash.jpg, "
+                             "with --scale 2 resources/splash@2x.jpg)")
+    parser.add_argument("--scale", type=int, default=1, choices=(1, 2),
+                        help="draw the picture this many times as large (default: 1)")
     opts = parser.parse_args()
+    if not opts.output:
+        opts.output = DEFAULT_OUTPUT_2X if opts.scale == 2 else DEFAULT_OUTPUT
 
     if not os.path.isfile(opts.font):
         sys.exit(f"make-splash: font not found: {opts.font} "
@@ -164,7 +190,8 @@ def main():
     fd, tmp = tempfile.mkstemp(suffix=".jpg", dir=out_dir)
     os.close(fd)
     try:
-        subprocess.run(build_command(find_imagemagick(), opts.font, tmp), check=True)
+        command = build_command(find_imagemagick(), opts.font, tmp)
+        subprocess.run(scaled(command, opts.scale), check=True)
         os.chmod(tmp, 0o644)
         os.replace(tmp, opts.output)
     finally:

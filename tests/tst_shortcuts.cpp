@@ -122,6 +122,8 @@ void TestShortcuts::commandKeys_data()
                                        << "save";
     QTest::newRow("Ctrl+P 打印") << QKeySequence("Ctrl+P") << "Label46" << "打印 (Ctrl+P)" << "";
     QTest::newRow("F1 帮助") << QKeySequence("F1") << "Label45" << "帮助 (F1)" << "message";
+    QTest::newRow("F7 检查") << QKeySequence("F7") << "Label47" << "检查 (F7)" << "report";
+    QTest::newRow("Ctrl+L 网上申报") << QKeySequence("Ctrl+L") << "Label31" << "网上申报 (Ctrl+L)" << "message";
     // clang-format on
 }
 

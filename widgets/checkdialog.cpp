@@ -21,6 +21,8 @@ CheckDialog::CheckDialog(const QList<ReportLine> &lines, QWidget *parent) : QDia
 
     lines_ = new QTreeWidget(this);
     lines_->setObjectName(QStringLiteral("CheckLines"));
+    lines_->setAccessibleName(QStringLiteral("检查结果"));
+    lines_->setAccessibleDescription(intro->text());
     lines_->setColumnCount(4);
     lines_->setHeaderLabels(
         {QStringLiteral("序号"), QStringLiteral("页面"), QStringLiteral("项目"), QStringLiteral("问题")});

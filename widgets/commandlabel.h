@@ -1,5 +1,8 @@
-// A text label of the command bar that acts as a button: it reports clicks
-// and lights up while the pointer is over it.
+// A text label of the command bar that acts as a button: it reports clicks,
+// lights up while the pointer is over it, and is a button to the keyboard
+// and to assistive technology: Tab reaches it (a click does not take the
+// focus), Enter or Space presses it, a frame shows when it has the focus,
+// and a screen reader finds it as a button with a press action.
 #pragma once
 
 #include <QLabel>
@@ -24,6 +27,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void setBackground(const QColor &colour);

@@ -21,6 +21,7 @@ public:
     {
         QMessageBox box(QMessageBox::NoIcon, AppTitle, text, QMessageBox::Ok, parent);
         box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        box.setAccessibleDescription(text);
         box.exec();
     }
 
@@ -31,6 +32,7 @@ public:
         box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
         box.setDefaultButton(QMessageBox::No);
         box.setEscapeButton(QMessageBox::No);
+        box.setAccessibleDescription(text);
         return box.exec() == QMessageBox::Yes;
     }
 
@@ -38,6 +40,7 @@ public:
     {
         QMessageBox box(QMessageBox::Critical, AppTitle, text, QMessageBox::Ok, parent);
         box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+        box.setAccessibleDescription(text);
         box.exec();
     }
 

@@ -130,7 +130,8 @@ const QString LineBreakMark = QStringLiteral(" ↵ ");
 
 // Line breaks in a cell show as a mark, so a memo reads on one line (the
 // tooltip has the whole text); the current cell is painted as an ordinary
-// cell unless the grid says otherwise.
+// cell unless the grid says otherwise, and framed while the grid has the
+// keyboard focus.
 class GridDelegate : public QStyledItemDelegate {
 public:
     explicit GridDelegate(RecordGrid *grid) : QStyledItemDelegate(grid), grid_(grid) {}
@@ -155,6 +156,15 @@ public:
             opt.state &= ~QStyle::State_Selected;
         }
         QStyledItemDelegate::paint(painter, opt, index);
+        if (index == grid_->currentIndex() && grid_->hasFocus()) {
+            // The keyboard's place, whatever the style draws: a frame inside
+            // the current cell while the grid has the focus.
+            const bool selected = opt.state & QStyle::State_Selected;
+            painter->save();
+            painter->setPen(QPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Highlight), 1));
+            painter->drawRect(opt.rect.adjusted(1, 1, -2, -2));
+            painter->restore();
+        }
     }
 
 private:

@@ -2,12 +2,14 @@
 # Makes the Windows pictures in resources/windows/ from resources/varnok.svg:
 #
 #  varnok.ico             the program's icon in every size Windows asks for
-#                         (16 to 48 in the title bar, taskbar and Explorer
-#                         lists, 256 in large Explorer views), each rendered
-#                         from the drawing itself rather than scaled down
-#                         from one picture, so the small ones stay sharp; 16
-#                         to 64 as 32-bit bitmaps, 256 as PNG, as Windows
-#                         Vista and later expect.
+#                         at 100 % to 200 % display scaling (16 to 32 in the
+#                         title bar, 20 to 40 in the taskbar, 32 to 64 in
+#                         Explorer lists and the Alt+Tab switcher, 96 to 256
+#                         in large Explorer views), each rendered from the
+#                         drawing itself rather than scaled down from one
+#                         picture, so the small ones stay sharp; 16 to 64 as
+#                         32-bit bitmaps, 96 and up as PNG, as Windows Vista
+#                         and later expect.
 #  installer-welcome.bmp  the picture on the left of the installer's first
 #                         and last pages (164x314, 24-bit, as NSIS wants it).
 #
@@ -36,9 +38,9 @@ trap 'rm -rf "$work"' EXIT
 
 # --- the icon -------------------------------------------------------------------
 pngs=()
-for size in 16 20 24 32 40 48 64 256; do
+for size in 16 20 24 28 32 40 48 56 64 96 128 256; do
     rsvg-convert --width="$size" --height="$size" --format=png --output="$work/$size.png" "$svg"
-    if [ "$size" -eq 256 ]; then
+    if [ "$size" -ge 96 ]; then
         pngs+=("--raw=$work/$size.png")
     else
         pngs+=("$work/$size.png")

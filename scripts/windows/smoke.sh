@@ -10,7 +10,9 @@
 #     that 应用和功能 lists, the version information of varnok.exe;
 #  3. the installed varnok.exe started with the windows platform on a
 #     virtual display, with only its own DLLs (no WINEPATH): the splash and
-#     then the main window photographed;
+#     then the main window photographed; once more at Windows' display
+#     scaling of 150 % and 175 % (LogPixels 144 and 168) on a 1920x1080
+#     screen, where it must stay on the screen;
 #  4. a crash: a name typed into the started program, the process killed
 #     once its recovery copy is written to %APPDATA%\varnok\recovery; the
 #     next start asks to restore it, and 是 does (the new run's copy holds
@@ -141,6 +143,13 @@ if [ "${1:-}" = __on-display ]; then
             wine "$4/uninstall.exe" /S "_?=$5"
             echo $? >"$dir/refusal.rc"
             set -e
+            ;;
+        scaled)
+            # At Windows' scaling of the moment (the LogPixels of the prefix).
+            (cd "$4" && WINEDEBUG=-all exec wine ./varnok.exe -platform windows) >"$dir/scaled-$5.log" 2>&1 &
+            wait_for_change "$dir/splash-$5-screen.png" none >"$dir/splash-$5.size"
+            wait_for_change "$dir/main-$5-screen.png" "$(cat "$dir/splash-$5.size")" >"$dir/main-$5.size"
+            convert "$dir/main-$5-screen.png" -trim -format '%O' info: >"$dir/main-$5.at" 2>/dev/null || true
             ;;
         recovery)
             # Typed, not saved, and killed as by a crash once the copy is
@@ -333,6 +342,26 @@ files_of "$inst" >"$work/installed-after-refusal.txt" 2>/dev/null || true
 check "the uninstaller refuses while varnok.exe runs (exit $refusal_rc)" test "$refusal_rc" -ne 0
 check "... and removes nothing" lists_same "$work/expected.txt" "$work/installed-after-refusal.txt"
 
+# --- at 150 % and 175 % --------------------------------------------------------
+# Windows' own display scaling (LogPixels: 144 dots per inch is 150 %, 168 is
+# 175 %) on a 1920x1080 screen: the window as large as the scaling makes it,
+# its top edge (the caption) on the screen, and at 175 % within the screen's
+# height, its content scrolling.
+for dpi in 144 168; do
+    percent=$((dpi * 100 / 96))
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+    wineserver -w
+    xvfb-run -a -s "-screen 0 1920x1080x24" "$0" __on-display scaled "$work" "$inst" "$percent"
+    size="$(cat "$work/main-$percent.size")"
+    at="$(cat "$work/main-$percent.at" 2>/dev/null || echo +0+0)"
+    say "at $percent %: main window ${size} at ${at}"
+    check "at $percent % the window is scaled (${size})" \
+        bash -c '[ "$1" != timeout ] && [ "${1%x*}" -ge $(($2 * 10 - 30)) ]' _ "$size" "$percent"
+    check "... with its top edge on the screen (${at})" bash -c '[ "${1##*+}" -gt 0 ]' _ "$at"
+done
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+wineserver -w
+
 # --- a crash, and the next start --------------------------------------------
 recovery_win="$(win_var APPDATA)\\varnok\\recovery"
 recovery="$(win_to_unix "$recovery_win")"
@@ -385,7 +414,7 @@ check "installed by hand: the Start-menu shortcut" test -f "$start_menu/$app_nam
 
 # --- the pictures -------------------------------------------------------------
 mkdir -p "$shots"
-names=(installer installer-folder installer-done splash main)
+names=(installer installer-folder installer-done splash main main-150 main-175)
 for name in "${names[@]}"; do
     [ -f "$work/$name-screen.png" ] || continue
     cp "$work/$name-screen.png" "$shots/windows-$name-screen.png"
