@@ -55,7 +55,7 @@ const Command Commands[] = {
     {"Label1", "新建", 24, &TForm1::Label1Click},         {"Label12", "打开", 120, &TForm1::Label12Click},
     {"Label44", "另存为...", 216, &TForm1::Label44Click}, {"Label31", "网上申报", 336, &TForm1::Label31Click},
     {"Label45", "帮助", 452, &TForm1::Label45Click},      {"Label46", "打印", 548, &TForm1::Label46Click},
-    {"Label47", "检查", 644, &TForm1::Label47Click},
+    {"Label47", "检查", 644, &TForm1::Label47Click},      {"Label48", "批量检查...", 724, &TForm1::Label48Click},
 };
 
 // Each list's add button, grid click and 保存, by list.

@@ -19,6 +19,7 @@ class QTabWidget;
 namespace varnok {
 
 class BasicPage;
+class DeskWindow;
 class Prompts;
 class RecordGrid;
 class RecordList;
@@ -68,6 +69,7 @@ public slots:
     void Label45Click();
     void Label46Click();
     void Label47Click();
+    void Label48Click();
     void Button2Click();
     bool FormCloseQuery();
 
@@ -90,6 +92,13 @@ public slots:
     void Button3Click();
 
 public:
+    // The declaration at path read into the window, which is bound to it: what
+    // "打开" does once a file is chosen. Throws, changing nothing, when it
+    // cannot be read.
+    void openDeclaration(const QString &path);
+    // The same for a file of the desk's table, asking first as "打开" asks.
+    void openFromDesk(const QString &path);
+
     void ClearAllFields();
     static QString RandomDigits();
     void ShutDown();
@@ -133,6 +142,7 @@ private:
     std::unique_ptr<BasicPage> page_;
     std::array<RecordList *, ListCount> lists_{};
     QLabel *statusPanels_[2] = {nullptr, nullptr};
+    DeskWindow *desk_ = nullptr;
 };
 
 }  // namespace varnok

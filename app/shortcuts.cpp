@@ -57,6 +57,7 @@ void installShortcuts(QWidget &window)
         {"Label44", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},  // 另存为...
         {"Label46", QKeySequence(Qt::CTRL | Qt::Key_P)},              // 打印
         {"Label45", QKeySequence(Qt::Key_F1)},                        // 帮助
+        {"Label48", QKeySequence(Qt::CTRL | Qt::Key_B)},              // 批量检查...
     };
     for (const auto &c : commands) {
         auto *command = window.findChild<CommandLabel *>(QString::fromLatin1(c.command));

@@ -14,7 +14,6 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
-#include <QFileInfo>
 #include <exception>
 
 using namespace varnok;
@@ -106,18 +105,6 @@ Options parse(QStringList args, QString &error, bool &help)
     return o;
 }
 
-// A table is never written over a declaration it lists.
-bool overwritesADeclaration(const QString &table, const std::vector<DeskRow> &rows)
-{
-    const QString target = QFileInfo(table).canonicalFilePath();
-    if (target.isEmpty())
-        return false;
-    for (const DeskRow &row : rows)
-        if (QFileInfo(row.check.path).canonicalFilePath() == target)
-            return true;
-    return false;
-}
-
 int run(const QStringList &args)
 {
     QString error;
@@ -147,12 +134,6 @@ int run(const QStringList &args)
     for (const auto &[path, write] : tables) {
         if (path.isEmpty())
             continue;
-        if (overwritesADeclaration(path, checked.rows)) {
-            err(QStringLiteral("varnok-check：“%1”是被检查的申报文件，结果表不会写到它上面。\n")
-                    .arg(QDir::toNativeSeparators(path)));
-            failed = true;
-            continue;
-        }
         try {
             write(path, checked.rows);
             out(QStringLiteral("结果表已保存：%1\n").arg(QDir::toNativeSeparators(path)));

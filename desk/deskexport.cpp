@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryFile>
 #include <stdexcept>
 #include <xlsxwriter.h>
@@ -51,6 +52,19 @@ QByteArray cFileName(const QString &path)
     return name;
 }
 
+// A table never takes the place of a declaration it lists.
+void refuseDeclaration(const QString &table, const std::vector<DeskRow> &rows)
+{
+    const QString target = QFileInfo(table).canonicalFilePath();
+    if (target.isEmpty())
+        return;
+    for (const DeskRow &row : rows)
+        if (QFileInfo(row.check.path).canonicalFilePath() == target)
+            throw std::runtime_error(QStringLiteral("“%1”是被检查的申报文件，结果表不能保存在它上面。")
+                                         .arg(QDir::toNativeSeparators(table))
+                                         .toStdString());
+}
+
 // Excel holds at most this much text in a cell.
 QByteArray cellText(const QString &text) { return text.left(32767).toUtf8(); }
 
@@ -94,10 +108,15 @@ QByteArray deskCsv(const std::vector<DeskRow> &rows)
     return QByteArray("\xEF\xBB\xBF") + text.toUtf8();
 }
 
-void writeDeskCsv(const QString &path, const std::vector<DeskRow> &rows) { writeFileSafely(path, deskCsv(rows)); }
+void writeDeskCsv(const QString &path, const std::vector<DeskRow> &rows)
+{
+    refuseDeclaration(path, rows);
+    writeFileSafely(path, deskCsv(rows));
+}
 
 void writeDeskWorkbook(const QString &path, const std::vector<DeskRow> &rows)
 {
+    refuseDeclaration(path, rows);
     // Written into the temporary folder, then put in place whole.
     QTemporaryFile scratch(QDir::tempPath() + QStringLiteral("/varnok-XXXXXX.xlsx"));
     if (!scratch.open())

@@ -2,7 +2,8 @@
 // with a byte-order mark, so that Excel on a Chinese Windows reads the
 // Chinese) and an Excel workbook (libxlsxwriter): heading row frozen, column
 // widths set, the rows with problems marked. Both are written whole or not
-// at all (writeFileSafely); a failure throws with a message naming the file.
+// at all (writeFileSafely), never over one of the declarations listed; a
+// failure throws with a message naming the file.
 #pragma once
 
 #include "desk/deskcheck.h"
