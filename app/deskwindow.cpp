@@ -191,8 +191,9 @@ void DeskWindow::showRows()
         }
         table_->item(int(r), 0)->setData(RowIndexRole, int(r));
     }
-    table_->setSortingEnabled(true);
+    // In the order found until a heading is clicked.
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    table_->setSortingEnabled(true);
 }
 
 QString DeskWindow::exportFolder() const

@@ -1,6 +1,7 @@
 // The employer's desk without a window: files and folders of declarations,
 // hostile ones among them, and what the check says of each, one table; the
 // window's "检查" and the file check agree; the CSV export byte for byte.
+#include "deskdeclarations.h"
 #include "hostiledocuments.h"
 #include "testfiles.h"
 
@@ -16,32 +17,11 @@
 #endif
 
 using namespace varnok;
+using desk::Today;
+using desk::withCheck;
+using desk::writeDeclaration;
 
 namespace {
-
-const QDate Today(2026, 12, 9);
-
-QString withCheck(const QString &first17) { return first17 + idCheckCharacter(first17); }
-
-// A complete declaration, but for what is changed.
-void writeDeclaration(const QString &path, const FieldValues &changes = {}, bool workHistory = true)
-{
-    FieldValues v = clearedBasicValues(Today);
-    const FieldValues complete{
-        {"W_name", "林志远"},         {"W_cer", withCheck("32010619860412053")}, {"W_nation", "汉族"},
-        {"W_tel", "13812345678"},     {"W_zyzw", "工程师"},                      {"W_gznx", "12"},
-        {"W_zgid", "ZG2012-0001"},    {"W_school", "东南大学"},                  {"W_xueli", "大学本科毕业"},
-        {"W_xuewei", "学士"},         {"W_zhy", "土木工程"},                     {"W_sex", "男"},
-        {"W_birth", "1986-04-12"}};
-    for (auto it = complete.cbegin(); it != complete.cend(); ++it)
-        v[it.key()] = it.value();
-    for (auto it = changes.cbegin(); it != changes.cend(); ++it)
-        v[it.key()] = it.value();
-    DeclarationFile file([] { return QStringLiteral("00000000-0000-0000-0000-000000000000"); });
-    file.writeBasic(v, path);
-    if (workHistory)
-        QVERIFY(file.writeList(WorkHistory, {{"南京市政设计研究院", "2008-07-01", "2020-12-31", "结构工程师"}}));
-}
 
 // A file of one kind: a declaration as the program writes it (complete,
 // or with a fault), a hostile document, or bytes of another program.

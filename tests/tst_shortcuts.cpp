@@ -20,7 +20,7 @@ namespace {
 std::map<QString, QObject *> commands(const FormFixture &f)
 {
     std::map<QString, QObject *> out;
-    for (const char *name : {"Label1", "Label12", "Label44", "Label31", "Label45", "Label46", "Label47"})
+    for (const char *name : {"Label1", "Label12", "Label44", "Label31", "Label45", "Label46", "Label47", "Label48"})
         out[name] = f.get(name);
     out["Button6"] = f.get<QPushButton>("Button6");
     for (int l = 0; l < ListCount; ++l) {
@@ -29,7 +29,7 @@ std::map<QString, QObject *> commands(const FormFixture &f)
             if (f.tabs()->widget(tab)->isAncestorOf(save))
                 out[f.tabs()->widget(tab)->objectName()] = save;
     }
-    if (out.size() != 12)
+    if (out.size() != 13)
         qFatal("a 保存 is not on its list's tab");
     return out;
 }
@@ -118,6 +118,7 @@ void TestShortcuts::commandKeys_data()
                                        << "save";
     QTest::newRow("Ctrl+P 打印") << QKeySequence("Ctrl+P") << "Label46" << "打印 (Ctrl+P)" << "";
     QTest::newRow("F1 帮助") << QKeySequence("F1") << "Label45" << "帮助 (F1)" << "message";
+    QTest::newRow("Ctrl+B 批量检查") << QKeySequence("Ctrl+B") << "Label48" << "批量检查... (Ctrl+B)" << "";
     // clang-format on
 }
 

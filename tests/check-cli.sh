@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# varnok-check as a clerk's script runs it: the lines it prints for a folder
+# of declarations, its exit codes, the CSV and the workbook it writes (read
+# back with unzip: an xlsx is a zip of XML), and that the folder it checks
+# is left exactly as it was.
+#   tests/check-cli.sh VARNOK_CHECK SOURCE_DIR [RUNNER]
+# RUNNER starts the program (scripts/windows/run-under-wine.sh for the
+# Windows build), whose paths then read with backslashes.
+set -uo pipefail
+program=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+source_dir=$2
+runner=${3:-}
+command -v unzip >/dev/null || { echo "check-cli: unzip is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+# Output without the CR a Windows program writes before each LF.
+check() {
+    local status
+    ${runner:+"$runner"} "$program" "$@" >out.txt 2>err.txt
+    status=$?
+    sed -i 's/\r$//' out.txt err.txt
+    return $status
+}
+expect_status() {
+    local want=$1
+    shift
+    check "$@"
+    local got=$?
+    [ "$got" = "$want" ] || fail "varnok-check $* exited $got, not $want: $(cat out.txt err.txt)"
+}
+native() { if [ -n "$runner" ]; then sed 's|\([a-z]\)/\([a-z]\)|\1\\\2|g'; else cat; fi; }
+
+mkdir -p staff/sub
+cp "$source_dir/tests/data/declaration-expected.xml" staff/a.xml
+cp staff/a.xml staff/sub/b.xml
+: >staff/empty.xml
+echo '<?xml version="1.0"?><svg xmlns="http://www.w3.org/2000/svg"/>' >staff/other.xml
+echo 'not checked' >staff/notes.txt
+before=$(ls -lR --time-style=full-iso staff | sha256sum)
+
+# One declaration that passes.
+expect_status 0 staff/a.xml
+diff <(native <<'EOF2'
+staff/a.xml  王堃  320106198604120535  通过
+共 1 个文件：通过 1 个，有问题 0 个，无法读取 0 个。
+EOF2
+) out.txt || fail "the lines for one declaration differ"
+
+# A folder: duplicates, an empty file, another program's XML; the tables.
+expect_status 1 --csv table.csv --xlsx=table.xlsx staff
+diff <(native <<'EOF2'
+staff/a.xml  王堃  320106198604120535  1 个问题：基本信息·证件号码：证件号码与 staff/sub/b.xml 重复
+staff/empty.xml  —  —  无法读取：文件“staff/empty.xml”第 1 行有错误：Document is empty
+staff/other.xml  —  —  无法读取：文件“staff/other.xml”中没有基本信息、学历或任何一条记录，不是本程序的申报资料。
+staff/sub/b.xml  王堃  320106198604120535  1 个问题：基本信息·证件号码：证件号码与 staff/a.xml 重复
+共 4 个文件：通过 0 个，有问题 2 个，无法读取 2 个。
+结果表已保存：table.csv
+结果表已保存：table.xlsx
+EOF2
+) out.txt || fail "the lines for the folder differ"
+[ "$(head -c 3 table.csv | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "the CSV has no byte-order mark"
+diff <(native <<'EOF2'
+文件,姓名,证件号码,现任专业技术职务,学历,工作简历,主要业绩,继续教育,信用档案,结果,问题
+staff/a.xml,王堃,320106198604120535,工程师,大学本科毕业,5,2,4,1,1,基本信息·证件号码：证件号码与 staff/sub/b.xml 重复
+EOF2
+) <(tail -c +4 table.csv | tr -d '\r' | head -2) || fail "the CSV's first lines differ"
+[ "$(tr -cd '\r' <table.csv | wc -c)" = 5 ] || fail "the CSV's lines do not end in CR LF"
+strings=$(unzip -p table.xlsx xl/sharedStrings.xml) || fail "the workbook is not a zip"
+for text in 文件 现任专业技术职务 信用档案 问题 王堃 320106198604120535 无法读取; do
+    grep -qF "<t>$text</t>" <<<"$strings" || fail "the workbook lacks “$text”"
+done
+grep -qF "<t>基本信息·证件号码：证件号码与 $(native <<<staff/sub/b.xml) 重复</t>" <<<"$strings" ||
+    fail "the workbook lacks the duplicate number"
+sheet=$(unzip -p table.xlsx xl/worksheets/sheet1.xml)
+grep -qE '<pane ySplit="1" topLeftCell="A2" activePane="bottomLeft" state="frozen"/>' <<<"$sheet" ||
+    fail "the workbook's heading row is not frozen"
+grep -qE '<col min="11" max="11" width="80\.[0-9]+"' <<<"$sheet" || fail "the workbook's 问题 column has no width"
+grep -qE '<row r="5"' <<<"$sheet" && ! grep -qE '<row r="6"' <<<"$sheet" || fail "the workbook has not 4 rows"
+grep -qF 'FFFFD7D7' <(unzip -p table.xlsx xl/styles.xml) || fail "the workbook does not mark the problem rows"
+[ "$(ls -lR --time-style=full-iso staff | sha256sum)" = "$before" ] || fail "the checked folder changed"
+
+# Usage errors, help, nothing found.
+expect_status 2
+grep -qF '用法：varnok-check' err.txt || fail "no usage text without arguments"
+expect_status 2 --bogus staff
+grep -qF '不认识的选项“--bogus”' err.txt || fail "an unknown option is not named"
+expect_status 2 staff --csv
+expect_status 0 --help
+grep -qF '退出码' out.txt || fail "--help does not show the usage"
+mkdir nothing
+expect_status 1 nothing
+grep -qF '没有找到申报资料' err.txt || fail "an empty folder is not reported"
+# A table is never written over a declaration.
+expect_status 1 --csv staff/a.xml staff/a.xml
+cmp -s staff/a.xml "$source_dir/tests/data/declaration-expected.xml" || fail "the table overwrote a declaration"
+
+if [ "$failures" -gt 0 ]; then
+    echo "check-cli: $failures problem(s)" >&2
+    exit 1
+fi
+echo "check-cli: varnok-check prints, exits and exports as it should"
