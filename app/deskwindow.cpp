@@ -37,7 +37,7 @@ DeskWindow::DeskWindow(Prompts &prompts, std::function<void(const QString &)> op
 {
     setObjectName(QStringLiteral("DeskWindow"));
     setWindowTitle(QStringLiteral("批量检查申报资料"));
-    resize(1100, 620);
+    resize(1200, 640);
 
     auto button = [this](const char *name, const char *text, void (DeskWindow::*slot)()) {
         auto *b = new QPushButton(QString::fromUtf8(text), this);
@@ -68,10 +68,11 @@ DeskWindow::DeskWindow(Prompts &prompts, std::function<void(const QString &)> op
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
-    table_->setWordWrap(false);
+    // One problem a line, every line shown.
+    table_->setWordWrap(true);
     table_->verticalHeader()->setVisible(false);
     table_->horizontalHeader()->setStretchLastSection(true);
-    const int widths[] = {200, 70, 150, 110, 100, 60, 60, 60, 60, 60};
+    const int widths[] = {170, 60, 145, 110, 95, 58, 58, 58, 58, 58};
     for (int c = 0; c < int(std::size(widths)); ++c)
         table_->setColumnWidth(c, widths[c]);
     table_->setToolTip(QStringLiteral("双击一行，在主窗口中打开该文件"));
@@ -169,11 +170,12 @@ void DeskWindow::showRows()
     table_->setRowCount(int(rows_.size()));
     for (size_t r = 0; r < rows_.size(); ++r) {
         const DeskRow &row = rows_[r];
-        const QStringList cells = deskCells(row);
+        QStringList cells = deskCells(row);
         const QColor shade = !row.check.readable()        ? UnreadableRow
                              : row.check.problems.empty() ? QColor()
                                                           : ProblemRow;
         const QString lines = row.problemLines().join(u'\n');
+        cells.last() = lines;
         for (int c = 0; c < cells.size(); ++c) {
             auto *item = new QTableWidgetItem;
             // Counts sort as numbers.
@@ -191,6 +193,10 @@ void DeskWindow::showRows()
         }
         table_->item(int(r), 0)->setData(RowIndexRole, int(r));
     }
+    // Rows as high as their problems; for a very long table that costs more
+    // than it helps.
+    if (rows_.size() <= 2000)
+        table_->resizeRowsToContents();
     // In the order found until a heading is clicked.
     table_->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     table_->setSortingEnabled(true);

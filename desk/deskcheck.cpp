@@ -31,6 +31,16 @@ QStringList DeskRow::problemLines() const
 
 namespace {
 
+// Windows' file names do not tell case apart.
+QString fileKey(const QString &canonical)
+{
+#ifdef _WIN32
+    return canonical.toLower();
+#else
+    return canonical;
+#endif
+}
+
 bool isDeclarationName(const QFileInfo &file) { return file.suffix().compare(u"xml", Qt::CaseInsensitive) == 0; }
 
 // Qt lists an unreadable folder as an empty one; the system says why.
@@ -52,20 +62,20 @@ public:
     {
         const QFileInfo info(given);
         if (!info.exists())
-            push(given, QStringLiteral("找不到文件或文件夹“%1”。").arg(QDir::toNativeSeparators(given)));
+            push(given, QStringLiteral("找不到文件或文件夹“%1”。").arg(QDir::toNativeSeparators(given)), {});
         else if (info.isDir())
             walk(given);
         else
-            push(given, {});
+            push(given, {}, info.canonicalFilePath());
     }
 
     std::vector<DeskTarget> targets;
 
 private:
-    void push(const QString &path, const QString &refusal)
+    void push(const QString &path, const QString &refusal, const QString &canonical)
     {
         const QString shown = shownFrom_.isEmpty() ? path : QDir(shownFrom_).relativeFilePath(path);
-        targets.push_back({QDir::toNativeSeparators(path), QDir::toNativeSeparators(shown), refusal});
+        targets.push_back({QDir::toNativeSeparators(path), QDir::toNativeSeparators(shown), refusal, canonical});
     }
 
     void walk(const QString &folder)
@@ -77,14 +87,17 @@ private:
             return;
         visited_.insert(canonical);
         if (const QString why = unlistable(info); !why.isEmpty()) {
-            push(folder, why);
+            push(folder, why, canonical);
             return;
         }
         const QDir dir(folder);
-        for (const QFileInfo &file : dir.entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase))
+        for (const QFileInfo &file : dir.entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware))
             if (isDeclarationName(file))
-                push(QDir::cleanPath(folder + u'/' + file.fileName()), {});
-        for (const QFileInfo &sub : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
+                // Only a link needs the system to say where it leads.
+                push(QDir::cleanPath(folder + u'/' + file.fileName()), {},
+                     file.isSymLink() ? file.canonicalFilePath() : canonical + u'/' + file.fileName());
+        for (const QFileInfo &sub : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot,
+                                                         QDir::Name | QDir::IgnoreCase | QDir::LocaleAware))
             walk(QDir::cleanPath(folder + u'/' + sub.fileName()));
     }
 
@@ -112,12 +125,12 @@ DeskRun checkDeclarations(const QStringList &paths, const QDate &today, const QS
     // A file reached twice is read once.
     QHash<QString, FileCheck> checked;
     for (const DeskTarget &target : targets) {
-        DeskRow row{target.shown, {}};
+        DeskRow row{target.shown, {}, target.canonical};
         if (!target.refusal.isEmpty()) {
             row.check.path = target.path;
             row.check.refusal = target.refusal;
         } else {
-            const QString canonical = QFileInfo(target.path).canonicalFilePath();
+            const QString canonical = fileKey(target.canonical);
             const auto seen = checked.constFind(canonical);
             if (seen != checked.cend()) {
                 row.check = *seen;
@@ -127,6 +140,8 @@ DeskRun checkDeclarations(const QStringList &paths, const QDate &today, const QS
                 checked.insert(canonical, row.check);
             }
         }
+        // The reader names the file as it was given; the table names it shorter.
+        row.check.refusal.replace(u'“' + target.path + u'”', u'“' + target.shown + u'”');
         run.rows.push_back(std::move(row));
         if (progress && !progress(int(run.rows.size()), run.total))
             break;
@@ -141,7 +156,7 @@ void addCrossFileProblems(std::vector<DeskRow> &rows)
     canonical.reserve(rows.size());
     std::map<QString, std::vector<size_t>> byFile, byNumber;
     for (size_t i = 0; i < rows.size(); ++i) {
-        canonical.push_back(QFileInfo(rows[i].check.path).canonicalFilePath());
+        canonical.push_back(fileKey(rows[i].canonical));
         if (!canonical[i].isEmpty())
             byFile[canonical[i]].push_back(i);
         const QString number = rows[i].check.idNumber.trimmed().toUpper();

@@ -22,6 +22,7 @@ inline const QString VerdictUnreadable = QStringLiteral("无法读取");
 struct DeskRow {
     QString shown;  // the file as the table shows it: as given, or relative to the folder chosen
     FileCheck check;
+    QString canonical;  // the file without links and dots; empty when it does not exist
 
     // "通过", the number of problems, or "无法读取".
     QString verdict() const;
@@ -34,9 +35,10 @@ struct DeskRow {
 // that does not exist, or a folder that cannot be read, is a row of its own
 // with the reason (its check's refusal).
 struct DeskTarget {
-    QString path;     // to read
-    QString shown;    // as the table shows it
-    QString refusal;  // why it cannot be looked at; empty for a file to check
+    QString path;       // to read
+    QString shown;      // as the table shows it
+    QString refusal;    // why it cannot be looked at; empty for a file to check
+    QString canonical;  // as DeskRow's
 };
 std::vector<DeskTarget> findDeclarations(const QStringList &paths, const QString &shownFrom = {});
 

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <stdexcept>
 #include <xlsxwriter.h>
@@ -131,6 +132,11 @@ void writeDeskWorkbook(const QString &path, const std::vector<DeskRow> &rows)
     lxw_workbook *book = workbook_new_opt(scratchName.constData(), &options);
     if (!book)
         fail(path, QStringLiteral("内存不足"));
+    // A failure on the way leaves nothing behind.
+    auto release = qScopeGuard([&book] {
+        if (book)
+            lxw_workbook_free(book);
+    });
     lxw_worksheet *sheet = workbook_add_worksheet(book, "批量检查");
 
     lxw_format *heading = workbook_add_format(book);
@@ -139,24 +145,34 @@ void writeDeskWorkbook(const QString &path, const std::vector<DeskRow> &rows)
     format_set_border(heading, LXW_BORDER_THIN);
     format_set_text_wrap(heading);
     format_set_align(heading, LXW_ALIGN_VERTICAL_CENTER);
-    lxw_format *wrap = workbook_add_format(book);
-    format_set_text_wrap(wrap);
-    format_set_align(wrap, LXW_ALIGN_VERTICAL_TOP);
-    // A row with problems in light red, one that cannot be read in grey.
-    lxw_format *problem = workbook_add_format(book);
-    format_set_bg_color(problem, 0xFFD7D7);
-    format_set_text_wrap(problem);
-    format_set_align(problem, LXW_ALIGN_VERTICAL_TOP);
-    lxw_format *unreadable = workbook_add_format(book);
-    format_set_bg_color(unreadable, 0xE0E0E0);
-    format_set_font_color(unreadable, 0x7F0000);
-    format_set_text_wrap(unreadable);
-    format_set_align(unreadable, LXW_ALIGN_VERTICAL_TOP);
+    // Per kind of row (passed, with problems, unreadable), a text and a
+    // centred number: problems in light red, unreadable in grey.
+    lxw_format *text[3], *number[3];
+    for (int kind = 0; kind < 3; ++kind)
+        for (lxw_format **f : {&text[kind], &number[kind]}) {
+            *f = workbook_add_format(book);
+            format_set_text_wrap(*f);
+            format_set_align(*f, LXW_ALIGN_VERTICAL_TOP);
+            if (f == &number[kind])
+                format_set_align(*f, LXW_ALIGN_CENTER);
+            if (kind == 1)
+                format_set_bg_color(*f, 0xFFD7D7);
+            if (kind == 2) {
+                format_set_bg_color(*f, 0xE0E0E0);
+                format_set_font_color(*f, 0x7F0000);
+            }
+        }
 
     const double widths[] = {28, 10, 21, 16, 14, 9, 9, 9, 9, 8, 80};
     for (lxw_col_t c = 0; c < lxw_col_t(std::size(widths)); ++c)
-        worksheet_set_column(sheet, c, c, widths[c], c == ProblemColumn ? wrap : nullptr);
+        worksheet_set_column(sheet, c, c, widths[c], nullptr);
     worksheet_freeze_panes(sheet, 1, 0);
+    // Printed from Excel: A4 landscape, one page wide, the headings on every page.
+    worksheet_set_paper(sheet, 9);
+    worksheet_set_landscape(sheet);
+    worksheet_fit_to_pages(sheet, 1, 0);
+    worksheet_repeat_rows(sheet, 0, 0);
+    worksheet_gridlines(sheet, LXW_SHOW_ALL_GRIDLINES);
 
     const QStringList &headings = deskHeadings();
     for (int c = 0; c < headings.size(); ++c)
@@ -164,21 +180,24 @@ void writeDeskWorkbook(const QString &path, const std::vector<DeskRow> &rows)
     for (size_t r = 0; r < rows.size(); ++r) {
         const DeskRow &row = rows[r];
         const lxw_row_t at = lxw_row_t(r + 1);
-        lxw_format *format = !row.check.readable() ? unreadable : row.check.problems.empty() ? nullptr : problem;
+        const int kind = !row.check.readable() ? 2 : row.check.problems.empty() ? 0 : 1;
         const QStringList cells = deskCells(row);
         for (int c = 0; c < cells.size(); ++c) {
             const bool count = (c >= FirstCount && c < ResultColumn && row.check.readable()) ||
                                (c == ResultColumn && row.check.readable() && !row.check.problems.empty());
-            lxw_format *f = format ? format : c == ProblemColumn ? wrap : nullptr;
+            const lxw_col_t col = lxw_col_t(c);
             if (count)
-                check(worksheet_write_number(sheet, at, lxw_col_t(c), cells[c].toDouble(), f), path);
+                check(worksheet_write_number(sheet, at, col, cells[c].toDouble(), number[kind]), path);
             else
-                check(worksheet_write_string(sheet, at, lxw_col_t(c), cellText(cells[c]).constData(), f), path);
+                check(worksheet_write_string(sheet, at, col, cellText(cells[c]).constData(),
+                                             c == ResultColumn ? number[kind] : text[kind]),
+                      path);
         }
     }
     if (!rows.empty())
         worksheet_autofilter(sheet, 0, 0, lxw_row_t(rows.size()), lxw_col_t(headings.size() - 1));
-    const lxw_error closed = workbook_close(book);
+    const lxw_error closed = workbook_close(book);  // which frees it
+    book = nullptr;
     if (closed != LXW_NO_ERROR)
         fail(path, QString::fromUtf8(lxw_strerror(closed)));
 

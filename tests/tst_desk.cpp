@@ -57,15 +57,12 @@ void make(const QString &path, const QString &kind)
         QVERIFY2(hostile::writeDocument(kind, path), qPrintable(kind));
 }
 
-// "shown|verdict|problems" for each row; a refusal by its start.
-QStringList described(const std::vector<DeskRow> &rows, const QString &dir)
+// "shown|verdict|problems" for each row.
+QStringList described(const std::vector<DeskRow> &rows)
 {
     QStringList out;
-    for (const DeskRow &row : rows) {
-        QString problems = row.problemLines().join(u'；');
-        problems.replace(QDir::toNativeSeparators(dir + '/'), "DIR/");
-        out << row.shown + '|' + row.verdict() + '|' + problems;
-    }
+    for (const DeskRow &row : rows)
+        out << row.shown + '|' + row.verdict() + '|' + row.problemLines().join(u'；');
     return out;
 }
 
@@ -85,7 +82,7 @@ void TestDesk::filesAndVerdicts_data()
 {
     QTest::addColumn<QStringList>("files");     // "path=kind", under the folder
     QTest::addColumn<QStringList>("paths");     // what is checked, under the folder; "." the folder
-    QTest::addColumn<QStringList>("expected");  // "shown|verdict|problems"; a refusal's message may end in "…"
+    QTest::addColumn<QStringList>("expected");  // "shown|verdict|problems"; "…" ends a row's start
 
     const QString other = "基本信息·证件号码：证件号码与 %1 重复";
     // clang-format off
@@ -119,34 +116,34 @@ void TestDesk::filesAndVerdicts_data()
 #endif
     QTest::newRow("another program's XML, an empty file, a foreign encoding")
         << QStringList{"svg.xml=svg", "empty.xml=empty", "utf8.xml=wrong-encoding", "text.xml=text"} << QStringList{"."}
-        << QStringList{"empty.xml|无法读取|文件“DIR/empty.xml”第 1 行有错误：Document is empty",
-                       "svg.xml|无法读取|文件“DIR/svg.xml”中没有基本信息、学历或任何一条记录，不是本程序的申报资料。",
-                       "text.xml|无法读取|文件“DIR/text.xml”第 1 行有错误：Start tag expected, '<' not found",
-                       "utf8.xml|无法读取|文件“DIR/utf8.xml”的字节与其声明的编码（UTF-8）不符，无法读取：…"};
+        << QStringList{"empty.xml|无法读取|文件“empty.xml”第 1 行有错误：Document is empty",
+                       "svg.xml|无法读取|文件“svg.xml”中没有基本信息、学历或任何一条记录，不是本程序的申报资料。",
+                       "text.xml|无法读取|文件“text.xml”第 1 行有错误：Start tag expected, '<' not found",
+                       "utf8.xml|无法读取|文件“utf8.xml”的字节与其声明的编码（UTF-8）不符，无法读取：…"};
     QTest::newRow("hostile documents are one row each, the run goes on")
         << QStringList{"1.xml=bomb", "2.xml=external-entity", "3.xml=deep", "4.xml=huge-file", "5.xml=huge-text",
                        "6.xml=invalid-bytes", "7.xml=garbage", "8.xml=bad-date", "9.xml=complete"}
         << QStringList{"."}
-        << QStringList{"1.xml|无法读取|文件“DIR/1.xml”含有文档类型定义（DOCTYPE），申报资料不使用它，拒绝读取。",
-                       "2.xml|无法读取|文件“DIR/2.xml”含有文档类型定义（DOCTYPE），申报资料不使用它，拒绝读取。",
-                       "3.xml|无法读取|文件“DIR/3.xml”第 1 行有错误：Excessive depth in document: 256 use XML_PARSE_HUGE option",
-                       "4.xml|无法读取|文件“DIR/4.xml”超过 64 MB，不是本程序的申报资料，拒绝读取。",
-                       "5.xml|无法读取|文件“DIR/5.xml”第 …",
-                       "6.xml|无法读取|文件“DIR/6.xml”的字节与其声明的编码（GB2312）不符，无法读取：…",
-                       "7.xml|无法读取|文件“DIR/7.xml”第 1 行有错误：…",
+        << QStringList{"1.xml|无法读取|文件“1.xml”含有文档类型定义（DOCTYPE），申报资料不使用它，拒绝读取。",
+                       "2.xml|无法读取|文件“2.xml”含有文档类型定义（DOCTYPE），申报资料不使用它，拒绝读取。",
+                       "3.xml|无法读取|文件“3.xml”第 1 行有错误：Excessive depth in document: 256 use XML_PARSE_HUGE option",
+                       "4.xml|无法读取|文件“4.xml”超过 64 MB，不是本程序的申报资料，拒绝读取。",
+                       "5.xml|无法读取|文件“5.xml”第 …",
+                       "6.xml|无法读取|文件“6.xml”的字节与其声明的编码（GB2312）不符，无法读取：…",
+                       "7.xml|无法读取|文件“7.xml”第 1 行有错误：…",
                        "8.xml|无法读取|“出生日期”不是有效的日期（'2001-02-29' is not a valid date）",
                        "9.xml|通过|"};
     QTest::newRow("odd documents the reader takes")
         << QStringList{"gbk.xml=gbk", "other-root.xml=other-root", "missing.xml=missing"} << QStringList{"."}
         << QStringList{"gbk.xml|7|基本信息·姓名：姓名或者证件号码必须填写！；…",
-                       "missing.xml|无法读取|文件“DIR/missing.xml”中没有…",
+                       "missing.xml|无法读取|文件“missing.xml”中没有…",
                        "other-root.xml|7|基本信息·姓名：姓名或者证件号码必须填写！；…"};
     QTest::newRow("a path that does not exist") << QStringList{"a.xml=complete"} << QStringList{"gone.xml", "a.xml"}
-        << QStringList{"gone.xml|无法读取|找不到文件或文件夹“DIR/gone.xml”。", "a.xml|通过|"};
+        << QStringList{"gone.xml|无法读取|找不到文件或文件夹“gone.xml”。", "a.xml|通过|"};
     // Root reads every folder: tst_desk_unprivileged runs this row.
     QTest::newRow("a folder without permission")
         << QStringList{"a.xml=complete", "locked=locked", "z.xml=other-person"} << QStringList{"."}
-        << QStringList{"a.xml|通过|", "z.xml|通过|", "locked|无法读取|无法读取文件夹“DIR/locked”：Permission denied"};
+        << QStringList{"a.xml|通过|", "z.xml|通过|", "locked|无法读取|无法读取文件夹“locked”：Permission denied"};
     QTest::newRow("an empty folder") << QStringList{"notes.txt=text"} << QStringList{"."} << QStringList{};
     // clang-format on
 }
@@ -181,15 +178,13 @@ void TestDesk::filesAndVerdicts()
     const QStringList before = QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 
     const DeskRun run = checkDeclarations(absolute, Today, dir);
-    const QStringList got = described(run.rows, dir);
+    const QStringList got = described(run.rows);
     QCOMPARE(got.size(), expected.size());
     for (int i = 0; i < got.size(); ++i) {
-        const QString want = expected[i].replace("DIR/", QDir::toNativeSeparators(dir + '/'));
+        const QString &want = expected[i];
         const bool prefix = want.endsWith(u'…');
-        QString shown = want;
-        shown.replace(QDir::toNativeSeparators(dir + '/'), "DIR/");
-        QVERIFY2(prefix ? described(run.rows, dir)[i].startsWith(shown.chopped(1)) : got[i] == shown,
-                 qPrintable(QString("row %1\n   got: %2\nwanted: %3").arg(i).arg(got[i], shown)));
+        QVERIFY2(prefix ? got[i].startsWith(want.chopped(1)) : got[i] == want,
+                 qPrintable(QString("row %1\n   got: %2\nwanted: %3").arg(i).arg(got[i], want)));
     }
     QVERIFY(!run.stopped());
     // Only read: the folder holds what it held.
