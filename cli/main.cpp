@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QLocale>
 #include <exception>
 
 using namespace varnok;
@@ -151,6 +152,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("varnok-check"));
+    // Names sort as the window sorts them: Chinese by pinyin.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     try {
         return run(QCoreApplication::arguments().mid(1));
     } catch (const std::exception &e) {

@@ -27,6 +27,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QTabBar>
 #include <QTabWidget>
@@ -153,7 +154,9 @@ int main(int argc, char *argv[])
         die(QStringLiteral("saving failed: %1").arg((prompts.messages() + prompts.errors()).join(u' ')));
 
     // The desk with a folder of the staff's declarations.
-    QDir staff(QDir::temp().filePath(QStringLiteral("人事科收集的申报资料")));
+    // Kept beside the workbook, when one is asked for.
+    const QDir beside = argc == 3 ? QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteDir() : QDir::temp();
+    QDir staff(beside.filePath(QStringLiteral("人事科收集的申报资料")));
     staff.removeRecursively();
     makeStaffFolder(file, staff);
     QFile::remove(file);
@@ -167,7 +170,8 @@ int main(int argc, char *argv[])
     if (argc == 3)
         writeDeskWorkbook(QString::fromLocal8Bit(argv[2]), desk->rows());
     desk->close();
-    staff.removeRecursively();
+    if (argc != 3)
+        staff.removeRecursively();
 
     const char *names[] = {"1-basic", "2-work-history", "3-achievements", "4-continuing-education", "5-credit-record"};
     auto *tabs = form.findChild<QTabWidget *>(QStringLiteral("PageControl1"));
