@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -49,6 +50,12 @@ void TForm1::Button6Click()
     if (!passesSaveChecks(values))
         return;
     QString path = file_.path();
+    // The whole file is written anew: what another program wrote into it
+    // since it was read is lost unless the user agrees.
+    if (!path.isEmpty() && file_.changedElsewhere() &&
+        !prompts_.question(this, QStringLiteral("文件“%1”在打开后已被其他程序修改。仍要保存并覆盖它吗?")
+                                     .arg(QDir::toNativeSeparators(path))))
+        return;
     if (path.isEmpty()) {
         path = prompts_.saveFileName(this, page_->nameField()->text() + QStringLiteral("申报资料保存"),
                                      saveDialogFolder_, proposedFileName());
@@ -78,10 +85,12 @@ void TForm1::Label44Click()
 // file that cannot be written leaves it bound as it was.
 void TForm1::writeDeclaration(const FieldValues &values, const QString &path)
 {
-    file_.writeBasic(values, path);
-    for (int l = 0; l < ListCount; ++l)
-        if (lists_[size_t(l)]->grid()->rowCount() > 1)
-            saveList(ListId(l));
+    file_.save({values, listRows()}, path);
+    for (RecordList *l : lists_) {
+        if (l->entryCount() > 0)
+            l->saveButton()->setEnabled(false);
+        l->forgetRemoved();
+    }
     showPath(file_.path());
     emit bindingChanged();
     prompts_.message(this, QStringLiteral("文件保存成功！"));
@@ -104,6 +113,7 @@ void TForm1::saveList(ListId id)
         return;
     showPath(file_.path());
     rl.saveButton()->setEnabled(false);
+    rl.forgetRemoved();
     emit bindingChanged();
 }
 
@@ -128,7 +138,8 @@ void TForm1::openDeclaration(const QString &chosen)
 {
     // Read and convert the whole document before touching the window: a file
     // that fails leaves the window, its binding and the status bar as they were.
-    const Declaration declaration = DeclarationFile::read(chosen);
+    FileStamp stamp;
+    const Declaration declaration = DeclarationFile::read(chosen, &stamp);
 
     showPath(chosen);
     ClearAllFields();
@@ -136,7 +147,7 @@ void TForm1::openDeclaration(const QString &chosen)
     page_->setValues(declaration.basic);
     for (int l = 0; l < ListCount; ++l)
         lists_[size_t(l)]->appendEntries(declaration.lists[size_t(l)]);
-    file_.bindRead(chosen, held());
+    file_.bindRead(chosen, held(), stamp);
     emit bindingChanged();
 }
 

@@ -161,6 +161,19 @@ void TForm1::buildStatusBar()
     }
     statusPanels_[0]->setText(QStringLiteral("Kestavel监制"));
     statusPanels_[1]->setText(StatusPathPrefix);
+
+    // Puts back the entry removed last from the list in front (Ctrl+Z there).
+    // Drawn as a link, so that it reads as something to press in the bar.
+    undoRemove_ = new QPushButton(QStringLiteral("撤销删除"), bar);
+    undoRemove_->setObjectName(QStringLiteral("UndoRemove"));
+    undoRemove_->setFocusPolicy(Qt::TabFocus);
+    undoRemove_->setCursor(Qt::PointingHandCursor);
+    undoRemove_->setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0 6px; color: palette(link);"
+                                              " text-decoration: underline; font-size: 11px; }"
+                                              "QPushButton:focus { border: 1px dotted palette(text); }"));
+    undoRemove_->setFixedHeight(16);
+    undoRemove_->hide();
+    bar->addPermanentWidget(undoRemove_);
 }
 
 void TForm1::connectHandlers()
@@ -168,11 +181,24 @@ void TForm1::connectHandlers()
     auto on = [this](auto *sender, auto signal, void (TForm1::*handler)()) {
         connect(sender, signal, this, [this, handler] { run(handler); });
     };
-    for (const Command &command : Commands)
-        on(findChild<CommandLabel *>(QString::fromLatin1(command.name)), &CommandLabel::clicked, command.handler);
-    on(findChild<QPushButton *>(QStringLiteral("Button2")), &QPushButton::clicked, &TForm1::Button2Click);
+    // A command that reads or replaces the window's contents.
+    auto command = [this](auto *sender, auto signal, void (TForm1::*handler)()) {
+        connect(sender, signal, this, [this, sender, handler] {
+            if (leaveField(sender))
+                run(handler);
+        });
+    };
+    for (const Command &c : Commands) {
+        auto *label = findChild<CommandLabel *>(QString::fromLatin1(c.name));
+        const bool readsWindow = c.handler != &TForm1::Label31Click && c.handler != &TForm1::Label45Click;
+        if (readsWindow)
+            command(label, &CommandLabel::clicked, c.handler);
+        else
+            on(label, &CommandLabel::clicked, c.handler);
+    }
+    command(findChild<QPushButton *>(QStringLiteral("Button2")), &QPushButton::clicked, &TForm1::Button2Click);
 
-    on(page_->saveButton(), &QPushButton::clicked, &TForm1::Button6Click);
+    command(page_->saveButton(), &QPushButton::clicked, &TForm1::Button6Click);
     on(page_->idType(), &QComboBox::activated, &TForm1::W_idChange);
     on(page_->nameField(), &QLineEdit::textChanged, &TForm1::W_nameChange);
     page_->idNumber()->installEventFilter(this);
@@ -181,8 +207,11 @@ void TForm1::connectHandlers()
         RecordList &rl = *lists_[size_t(l)];
         on(rl.addButton(), &QPushButton::clicked, Handlers[l].add);
         on(rl.grid(), &RecordGrid::gridClicked, Handlers[l].click);
-        on(rl.saveButton(), &QPushButton::clicked, Handlers[l].save);
+        command(rl.saveButton(), &QPushButton::clicked, Handlers[l].save);
+        connect(&rl, &RecordList::undoAvailableChanged, this, &TForm1::showUndo);
     }
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TForm1::showUndo);
+    connect(undoRemove_, &QPushButton::clicked, this, &TForm1::undoRemove);
 }
 
 void TForm1::run(void (TForm1::*handler)())
@@ -195,10 +224,37 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
     if (watched == page_->idNumber() && event->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         // Opening a pop-up or switching windows is not leaving the field.
-        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            QTimer::singleShot(0, this, [this] { run(&TForm1::W_cerExit); });
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+            idNumberLeft_ = true;
+            QTimer::singleShot(0, this, [this] {
+                // Unless a command has run the rule already.
+                if (idNumberLeft_) {
+                    idNumberLeft_ = false;
+                    run(&TForm1::W_cerExit);
+                }
+            });
+        }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool TForm1::leaveField(QWidget *command)
+{
+    if (focusWidget() == page_->idNumber()) {
+        // A command that takes the focus takes it from the field, as a click
+        // does; one that cannot still reads the window: the field counts as
+        // left.
+        if (command->focusPolicy() & Qt::ClickFocus)
+            command->setFocus(Qt::MouseFocusReason);
+        if (focusWidget() == page_->idNumber())
+            idNumberLeft_ = true;
+    }
+    if (!idNumberLeft_)
+        return true;
+    idNumberLeft_ = false;
+    bool passed = false;
+    guard(prompts_, this, [&] { passed = page_->checkIdNumber(); });
+    return passed;
 }
 
 // -------------------------------------------------------------- creation
@@ -309,11 +365,12 @@ void TForm1::restoreWindow(const WindowState &state)
     bool bound = false;
     if (!state.path.isEmpty() && QFileInfo::exists(state.path)) {
         try {
-            const Declaration onDisk = DeclarationFile::read(state.path);
+            FileStamp stamp;
+            const Declaration onDisk = DeclarationFile::read(state.path, &stamp);
             page_->setValues(onDisk.basic);
             for (int l = 0; l < ListCount; ++l)
                 lists_[size_t(l)]->appendEntries(onDisk.lists[size_t(l)]);
-            file_.bindRead(state.path, held());
+            file_.bindRead(state.path, held(), stamp);
             bound = true;
         } catch (const std::exception &) {
             // Unreadable now: the next save writes it anew.
@@ -435,6 +492,24 @@ void TForm1::Button11Click() { saveList(ContinuingEducation); }
 void TForm1::Button1Click() { list(CreditRecord).addOrCommit(); }
 void TForm1::W_xygridClick() { list(CreditRecord).gridClick(); }
 void TForm1::Button3Click() { saveList(CreditRecord); }
+
+RecordList *TForm1::frontList() const
+{
+    const int tab = PageControl1->currentIndex();
+    return tab >= 1 && tab <= ListCount ? lists_[size_t(tab - 1)] : nullptr;
+}
+
+void TForm1::showUndo()
+{
+    const RecordList *front = frontList();
+    undoRemove_->setVisible(front && front->canUndoRemove());
+}
+
+void TForm1::undoRemove()
+{
+    if (RecordList *front = frontList())
+        front->undoRemove();
+}
 
 // ------------------------------------------------------------ status bar
 

@@ -14,6 +14,7 @@
 #include <string>
 
 class QLabel;
+class QPushButton;
 class QTabWidget;
 
 namespace varnok {
@@ -115,9 +116,19 @@ private:
     void buildStatusBar();
     void connectHandlers();
     void run(void (TForm1::*handler)());
+    // Before a command reads or replaces what the window holds, the field
+    // being typed in is left as a click on the command leaves it, from the
+    // mouse or from a key alike: the identity number's rule runs first.
+    // False when it refused, with the cursor back in the field.
+    bool leaveField(QWidget *command);
     RecordList &list(ListId id) const { return *lists_[size_t(id)]; }
 
     void showPath(const QString &path);
+    // The list on the tab in front, null on the first tab.
+    RecordList *frontList() const;
+    // "撤销删除" shows while the list in front can put an entry back.
+    void showUndo();
+    void undoRemove();
     // No unsaved changes, or the user agreed to lose them.
     bool mayDiscard(const QString &question);
     QString exitQuestion() const;
@@ -137,11 +148,13 @@ private:
     QString saveDialogFolder_;
     std::optional<std::string> savedShortDate_;
     bool shutDown_ = false;
+    bool idNumberLeft_ = false;  // the number's rule is due, not yet run
 
     QTabWidget *PageControl1 = nullptr;
     std::unique_ptr<BasicPage> page_;
     std::array<RecordList *, ListCount> lists_{};
     QLabel *statusPanels_[2] = {nullptr, nullptr};
+    QPushButton *undoRemove_ = nullptr;
     DeskWindow *desk_ = nullptr;
 };
 

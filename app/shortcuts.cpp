@@ -73,6 +73,16 @@ void installShortcuts(QWidget &window)
     });
     for (QPushButton *button : saveButtons(window))
         button->setToolTip(tooltipWithKeys(button->text(), save));
+
+    // Ctrl+Z puts back the entry removed last, while "撤销删除" shows; in an
+    // entry field the field's own undo comes first.
+    auto *undo = window.findChild<QPushButton *>(QStringLiteral("UndoRemove"));
+    const QKeySequence undoKeys(Qt::CTRL | Qt::Key_Z);
+    QObject::connect(windowShortcut(window, undoKeys), &QShortcut::activated, undo, [undo] {
+        if (!undo->isHidden())
+            undo->click();
+    });
+    undo->setToolTip(tooltipWithKeys(undo->text(), undoKeys));
 }
 
 }  // namespace varnok

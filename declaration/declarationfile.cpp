@@ -1,8 +1,17 @@
 #include "declarationfile.h"
 
+#include "xml/safewrite.h"
+
 #include <QFileInfo>
+#include <QHash>
 
 namespace varnok {
+
+namespace {
+
+FileStamp stampOf(const QByteArray &bytes) { return {bytes.size(), qHash(bytes, 0)}; }
+
+}  // namespace
 
 DeclarationFile::DeclarationFile(std::function<QString()> newRecordId) : newRecordId_(std::move(newRecordId)) {}
 
@@ -12,52 +21,104 @@ void DeclarationFile::bindNew(const QString &path, const Declaration &empty)
 {
     path_ = path;
     saved_ = empty_ = empty;
+    rebind(path);
 }
 
-void DeclarationFile::rebind(const QString &path) { path_ = path; }
-
-Declaration DeclarationFile::read(const QString &path)
+void DeclarationFile::rebind(const QString &path)
 {
-    XmlDocument doc;
-    doc.loadFromFile(path);
-    return readDeclaration(doc);
+    path_ = path;
+    foreign_ = false;
+    // A file already there was chosen to be written over (or, unreadable, is
+    // to be written anew): as this window's own from now on.
+    stamp_ = {};
+    if (!path.isEmpty() && QFileInfo::exists(path)) {
+        try {
+            stamp_ = stampOf(XmlDocument::readFile(path));
+        } catch (const XmlError &) {
+            // Unreadable (too large, no rights): a save asks before writing over it.
+        }
+    }
 }
 
-void DeclarationFile::bindRead(const QString &path, const Declaration &shown)
+Declaration DeclarationFile::read(const QString &path, FileStamp *stamp)
+{
+    const QByteArray bytes = XmlDocument::readFile(path);
+    XmlDocument doc;
+    doc.loadFromBytes(bytes, path);
+    Declaration declaration = readDeclaration(doc);
+    if (stamp)
+        *stamp = stampOf(bytes);
+    return declaration;
+}
+
+void DeclarationFile::bindRead(const QString &path, const Declaration &shown, const FileStamp &stamp)
 {
     path_ = path;
     saved_ = shown;
+    stamp_ = stamp;
+    foreign_ = false;
 }
 
-void DeclarationFile::writeBasic(const FieldValues &values, const QString &path)
+void DeclarationFile::save(const Declaration &declaration, const QString &path)
 {
     XmlDocument doc;
-    buildBasicDocument(doc, values);
-    doc.save(path);
+    buildBasicDocument(doc, declaration.basic);
+    for (const RecordListDef &list : recordListDefs())
+        if (!declaration.lists[size_t(list.id)].isEmpty())
+            writeListSection(doc, list, declaration.lists[size_t(list.id)], newRecordId_);
+    const QByteArray bytes = doc.toBytes();
+    writeFileSafely(path, bytes);
     path_ = path;
-    // A fresh document: the lists are in it once their own saves have run.
-    saved_ = Declaration{values, {}};
+    saved_ = declaration;
+    stamp_ = stampOf(bytes);
+    foreign_ = false;
 }
 
 bool DeclarationFile::writeList(ListId list, const ListRows &rows)
 {
     if (!exists())
         return false;
+    const QByteArray before = XmlDocument::readFile(path_);
     XmlDocument doc;
-    doc.loadFromFile(path_);
+    doc.loadFromBytes(before, path_);
     // Written as every save writes, whatever the file declared when it was read.
     doc.setDeclaration(DocumentVersion, DocumentEncoding);
     writeListSection(doc, recordListDef(list), rows, newRecordId_);
-    doc.save(path_);
+    const QByteArray bytes = doc.toBytes();
+    writeFileSafely(path_, bytes);
     saved_.lists[size_t(list)] = rows;
+    // What someone else changed is in the file still, and not in the window:
+    // the next save of the whole declaration must not write over it unasked.
+    foreign_ = foreign_ || stampOf(before) != stamp_;
+    stamp_ = stampOf(bytes);
     return true;
+}
+
+bool DeclarationFile::changedElsewhere() const
+{
+    if (path_.isEmpty() || !QFileInfo::exists(path_))
+        return false;  // a save writes it anew and overwrites nothing
+    if (foreign_)
+        return true;
+    try {
+        return stampOf(XmlDocument::readFile(path_)) != stamp_;
+    } catch (const XmlError &) {
+        return true;
+    }
 }
 
 FileState DeclarationFile::compare(const Declaration &held) const
 {
     if (!exists())
         return FileState::NotSaved;
-    return held == saved_ ? FileState::Same : FileState::Differs;
+    if (!changedElsewhere())
+        return held == saved_ ? FileState::Same : FileState::Differs;
+    // Written by someone else since: what matters is what it holds now.
+    try {
+        return holdsTheSame(read(path_), held) ? FileState::Same : FileState::ChangedElsewhere;
+    } catch (const std::exception &) {
+        return FileState::Unreadable;
+    }
 }
 
 bool DeclarationFile::hasChanges(const Declaration &held) const { return held != (exists() ? saved_ : empty_); }

@@ -1,9 +1,10 @@
 // The application document on disk, as the window sees it: the file the
-// window is bound to, and what that file holds as of the last time it was
-// read or written, so that changes not yet in it can be told. Every read and
+// window is bound to, what that file holds as of the last time it was read or
+// written (so that changes not yet in it can be told), and how it looked on
+// disk then (so that a change by another program can be told). Every read and
 // write of a declaration goes through here, and the binding changes only once
-// a read or write has succeeded. Nothing of a document is kept in memory from
-// one operation to the next: every list save reads the file again.
+// a read or write has succeeded. A save replaces the file once: a failure at
+// any point leaves the old file as it was.
 #pragma once
 
 #include "document/layout.h"
@@ -12,6 +13,13 @@
 #include <functional>
 
 namespace varnok {
+
+// What a file held, enough to tell that someone has written it since.
+struct FileStamp {
+    qint64 size = -1;  // -1: no file
+    size_t hash = 0;   // of the bytes
+    bool operator==(const FileStamp &) const = default;
+};
 
 class DeclarationFile {
 public:
@@ -29,23 +37,28 @@ public:
     // Bound to another file without writing it; what it holds is not known.
     void rebind(const QString &path);
 
-    // The whole document at path, read and converted; throws XmlError or
-    // ConversionError, and nothing changes.
-    static Declaration read(const QString &path);
+    // The whole document at path, read and converted, and how the file looked
+    // when read; throws XmlError or ConversionError, and nothing changes.
+    static Declaration read(const QString &path, FileStamp *stamp = nullptr);
     // Bound to a file just read, which holds what the window now shows.
-    void bindRead(const QString &path, const Declaration &shown);
+    void bindRead(const QString &path, const Declaration &shown, const FileStamp &stamp);
 
-    // A fresh document holding the first tab's values, written to path; the
-    // window is bound to it from then on. Throws XmlError when it cannot be
-    // written, and the binding stays as it was.
-    void writeBasic(const FieldValues &values, const QString &path);
+    // The whole declaration written to path as one new file: the first tab,
+    // then the section of each list that has entries, in the lists' order.
+    // The window is bound to it from then on. Throws XmlError when it cannot
+    // be written, and the file and the binding stay as they were.
+    void save(const Declaration &declaration, const QString &path);
     // The list's section of the bound file replaced by these rows: the file is
     // read again, the section taken out, the new one appended last, the whole
     // written back. False, writing nothing, when the bound file does not
     // exist; throws XmlError when it cannot be read or written.
     bool writeList(ListId list, const ListRows &rows);
 
-    // Whether the bound file holds what the window holds.
+    // Someone else has written the bound file since this window last read or
+    // wrote it all.
+    bool changedElsewhere() const;
+
+    // Whether the bound file, as it is on disk now, holds what the window holds.
     FileState compare(const Declaration &held) const;
     // The window holds something the file does not (without a file on disk:
     // anything since the window was last emptied).
@@ -58,6 +71,8 @@ private:
     QString path_;
     Declaration saved_;  // what the bound file holds
     Declaration empty_;  // what an emptied window holds
+    FileStamp stamp_;    // the bound file at the last read or write
+    bool foreign_ = false;  // a list save wrote over someone else's change
 };
 
 }  // namespace varnok

@@ -152,6 +152,16 @@ Declaration readDeclaration(const XmlDocument &doc)
     return result;
 }
 
+bool holdsTheSame(const Declaration &read, const Declaration &held)
+{
+    if (read.lists != held.lists)
+        return false;
+    for (const BasicField *field : writtenBasicFields())
+        if (read.basic.value(field->control) != held.basic.value(field->control))
+            return false;
+    return true;
+}
+
 FieldValues clearedBasicValues(const QDate &today)
 {
     FieldValues values;

@@ -58,6 +58,11 @@ struct Declaration {
 // that does not convert, so nothing half-read reaches the window.
 Declaration readDeclaration(const XmlDocument &doc);
 
+// A document read from a file holds what the window holds: the same entries,
+// and the window's value in every field the document stores (a field the
+// document lacks counts as empty).
+bool holdsTheSame(const Declaration &read, const Declaration &held);
+
 // The values of a cleared first tab, for fields a document does not hold.
 FieldValues clearedBasicValues(const QDate &today);
 

@@ -109,8 +109,6 @@ RecordList::RecordList(ListId id, QWidget *tabPage, Prompts &prompts, QWidget *d
         QWidget::setTabOrder(order[i - 1].second, order[i].second);
 }
 
-bool RecordList::inEditMode() const { return addButton_->text() == CommitCaption; }
-
 int RecordList::entryCount() const { return qMax(grid_->rowCount() - 1, 0); }
 
 ListRows RecordList::rows() const
@@ -140,17 +138,17 @@ void RecordList::addOrCommit()
     }
     saveButton_->setEnabled(true);
     const int n = grid_->rowCount();
-    if (addButton_->text() == AddCaption) {
+    if (!editing_) {
         grid_->setRowCount(n + 1);
         grid_->setRow(n, entryRow(values));
-    } else if (addButton_->text() == CommitCaption) {
+    } else {
         const int r = grid_->currentRow();
         if (r <= 0) {
-            addButton_->setText(AddCaption);
+            setEditing(false);
             return;
         }
         grid_->setRow(r, entryRow(values));
-        addButton_->setText(AddCaption);
+        setEditing(false);
     }
     clearEntryFields();
     if (n > 0)
@@ -160,14 +158,46 @@ void RecordList::addOrCommit()
 void RecordList::gridClick()
 {
     if (grid_->currentCol() == def_.deleteColumn() && grid_->currentRow() > 0) {
-        grid_->removeGridRow(grid_->currentRow());
+        const int row = grid_->currentRow();
+        removed_ = Removed{row, grid_->rowCells(row)};
+        grid_->removeGridRow(row);
         saveButton_->setEnabled(true);
+        emit undoAvailableChanged(true);
     }
     if (grid_->currentCol() == def_.editColumn() && grid_->currentRow() > 0) {
-        addButton_->setText(CommitCaption);
+        setEditing(true);
         saveButton_->setEnabled(false);
         loadRowIntoFields(grid_->currentRow());
     }
+}
+
+void RecordList::undoRemove()
+{
+    if (!removed_)
+        return;
+    const Removed entry = *removed_;
+    forgetRemoved();
+    grid_->insertGridRow(qMin(entry.row, grid_->rowCount()), entry.cells);
+    // The heading is fixed again once there is an entry below it, as an add
+    // makes it.
+    if (grid_->fixedRows() == 0 && grid_->rowCount() > 1)
+        grid_->setFixedRows(1);
+    grid_->scrollTo(grid_->model()->index(entry.row, 0));
+    saveButton_->setEnabled(true);
+}
+
+void RecordList::forgetRemoved()
+{
+    if (!removed_)
+        return;
+    removed_.reset();
+    emit undoAvailableChanged(false);
+}
+
+void RecordList::setEditing(bool editing)
+{
+    editing_ = editing;
+    addButton_->setText(editing ? CommitCaption : AddCaption);
 }
 
 void RecordList::loadRowIntoFields(int row)
@@ -199,6 +229,7 @@ void RecordList::clearAll()
 {
     clearEntryFields();
     grid_->setRowCount(1);
+    forgetRemoved();
 }
 
 void RecordList::appendEntries(const ListRows &rows)
@@ -220,7 +251,7 @@ void RecordList::restoreEntry(const EntryState &entry)
 {
     for (size_t i = 0; i < fields_.size(); ++i)
         setControlValue(fields_[i], entry.values.value(int(i)));
-    addButton_->setText(entry.editing ? CommitCaption : AddCaption);
+    setEditing(entry.editing);
     if (entry.editing) {
         saveButton_->setEnabled(false);
         grid_->setCurrentCell(0, entry.row);

@@ -180,25 +180,26 @@ void BasicPage::applyIdType()
     updateIdHint();
 }
 
-void BasicPage::checkIdNumber()
+bool BasicPage::checkIdNumber()
 {
     updateIdHint();  // a hint only: the rule below runs as it always has
     if (!isResidentIdCard())
-        return;
+        return true;
     const IdNumberResult result = parseIdNumber(idNumber_->text());
     if (result.outcome == IdNumberResult::WrongLength) {
         prompts_.message(dialogParent_, MsgIdLength);
         idNumber_->setFocus();
-        return;
+        return false;
     }
     selectItemText(qobject_cast<QComboBox *>(control(QStringLiteral("W_sex"))), result.sex);
     if (result.outcome == IdNumberResult::BadDate) {
         prompts_.message(dialogParent_, MsgIdDate);
         idNumber_->setFocus();
         idNumber_->selectAll();
-        return;
+        return false;
     }
     qobject_cast<QDateEdit *>(control(QStringLiteral("W_birth")))->setDate(result.birthDate);
+    return true;
 }
 
 void BasicPage::updateIdHint()

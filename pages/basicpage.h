@@ -50,8 +50,8 @@ public:
     // document but a resident identity card.
     void applyIdType();
     // The number field was left: a resident identity card's number gives sex
-    // and birth date, or a message and the cursor back in the field.
-    void checkIdNumber();
+    // and birth date, or a message and the cursor back in the field (false).
+    bool checkIdNumber();
     // Show the hint below the number while a resident identity card's
     // 18-character number ends in the wrong check character.
     void updateIdHint();

@@ -24,6 +24,20 @@ QString failureField(const CheckFailure &failure)
     return basicWords(failure.focus);
 }
 
+QString fileStateMessage(FileState state)
+{
+    switch (state) {
+    case FileState::NotSaved:
+        return MsgNotSaved;
+    case FileState::ChangedElsewhere:
+        return MsgChangedElsewhere;
+    case FileState::Unreadable:
+        return MsgFileUnreadable;
+    default:
+        return MsgChangesNotSaved;
+    }
+}
+
 bool isIdentityCheck(const CheckFailure &failure)
 {
     return failure.focus == QLatin1String("W_name") || failure.focus == QLatin1String("W_cer");
@@ -61,8 +75,7 @@ std::vector<DeclarationProblem> windowProblems(const DeclarationSnapshot &s)
 {
     std::vector<DeclarationProblem> out;
     if (s.file != FileState::Same)
-        out.push_back({0, QStringLiteral("Button6"), QStringLiteral("保存"),
-                       s.file == FileState::NotSaved ? MsgNotSaved : MsgChangesNotSaved});
+        out.push_back({0, QStringLiteral("Button6"), QStringLiteral("保存"), fileStateMessage(s.file)});
     for (const RecordListDef &def : recordListDefs())
         if (s.editPending[size_t(def.id)])
             out.push_back({listTab(def.id), def.addButton, CommitCaption, MsgEditPending});

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The long crash-safety run: a process saving a large document is killed
-# with SIGKILL at random moments, ROUNDS times (default 1000); after every
-# kill the file must be one whole document, the old or the new.
+# The long crash-safety run: a window saving its whole declaration (every
+# list filled) through 保存, over and over, is killed with SIGKILL at random
+# moments, ROUNDS times (default 1000); after every kill the file must be one
+# whole declaration, the old or the new, every list included.
 #   scripts/crash-test.sh [rounds]
 set -euo pipefail
 cd "$(dirname "$0")/.."

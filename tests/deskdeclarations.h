@@ -31,9 +31,10 @@ inline void writeDeclaration(const QString &path, const FieldValues &changes = {
         v[it.key()] = it.value();
     QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
     DeclarationFile file([] { return QStringLiteral("00000000-0000-0000-0000-000000000000"); });
-    file.writeBasic(v, path);
+    Declaration declaration{v, {}};
     if (workHistory)
-        QVERIFY(file.writeList(WorkHistory, {{"南京市政设计研究院", "2008-07-01", "2020-12-31", "结构工程师"}}));
+        declaration.lists[WorkHistory] = {{"南京市政设计研究院", "2008-07-01", "2020-12-31", "结构工程师"}};
+    file.save(declaration, path);
 }
 
 }  // namespace desk

@@ -86,9 +86,7 @@ void makeStaffFolder(const QString &example, const QDir &staff)
         const QString path = staff.filePath(QString::fromUtf8(p.file));
         QDir().mkpath(QFileInfo(path).absolutePath());
         DeclarationFile file(&TForm1::NewRecordId);
-        file.writeBasic(values, path);
-        for (int l = 0; p.complete && l < ListCount; ++l)
-            file.writeList(ListId(l), base.lists[size_t(l)]);
+        file.save({values, p.complete ? base.lists : std::array<ListRows, ListCount>{}}, path);
     }
     QFile cut(staff.filePath(QStringLiteral("张伟（未写完）.xml")));
     QFile whole(example);

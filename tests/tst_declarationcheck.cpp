@@ -16,7 +16,7 @@ using namespace varnok;
 
 namespace {
 
-enum Window { Empty, HalfFilled, CompleteSaved, CompleteReopened, SavedThenChanged };
+enum Window { Empty, HalfFilled, CompleteSaved, CompleteReopened, SavedThenChanged, WrittenElsewhere };
 
 const QStringList emptyWindowProblems{
     "基本信息|姓名|姓名或者证件号码必须填写！",
@@ -68,6 +68,7 @@ void prepare(FormFixture &f, Window window, const QString &dir)
     case CompleteSaved:
     case CompleteReopened:
     case SavedThenChanged:
+    case WrittenElsewhere:
         full::fillBasic(f);
         for (int l = 0; l < ListCount; ++l)
             full::addEntries(f, ListId(l), 2, 3);
@@ -81,6 +82,11 @@ void prepare(FormFixture &f, Window window, const QString &dir)
             grid->setCurrentCell(f.list(CreditRecord).def().deleteColumn(), 2);
             f.form->W_xygridClick();
             QCOMPARE(f.list(CreditRecord).entryCount(), 1);
+        } else if (window == WrittenElsewhere) {
+            // Another window bound to the same file saves another name into it.
+            Declaration other = DeclarationFile::read(path);
+            other.basic["W_name"] = QStringLiteral("林志远的同事");
+            DeclarationFile(&TForm1::NewRecordId).save(other, path);
         }
         break;
     }
@@ -170,6 +176,8 @@ void TestDeclarationCheck::problemsInTabOrder_data()
     QTest::newRow("complete, saved and opened again") << int(CompleteReopened) << QStringList();
     QTest::newRow("saved, then an entry deleted")
         << int(SavedThenChanged) << QStringList{"基本信息|保存|有修改还没有保存到文件，请点击“保存”"};
+    QTest::newRow("saved, then written by another window") << int(WrittenElsewhere)
+        << QStringList{"基本信息|保存|文件已被其他程序修改，与窗口中的申报资料不同，请点击“保存”"};
     // clang-format on
 }
 

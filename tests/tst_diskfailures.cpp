@@ -6,7 +6,10 @@
 // skipped here and run by the unprivileged copy of this test.
 #include "listsfixture.h"
 
+#include "declaration/declarationfile.h"
 #include "platform/folders.h"
+
+#include <QUuid>
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -68,6 +71,7 @@ private slots:
     void writes_data();
     void writes();
     void readOnlyProgramFolderIsNotProposed();
+    void wholeSaveAtEveryFullDiskSize();
 };
 
 void TestDiskFailures::writes_data()
@@ -80,6 +84,9 @@ void TestDiskFailures::writes_data()
     for (const QString &operation : operations)
         for (const char *condition : {"full disk", "read-only folder", "read-only file"})
             QTest::addRow("%s, %s", qPrintable(operation), condition) << operation << QString(condition);
+    // Room for all but the last byte of the whole declaration.
+    for (const char *operation : {"first save", "basic save", "save as"})
+        QTest::addRow("%s, full disk at the last byte", operation) << QString(operation) << QString("full at the end");
     // clang-format on
 }
 
@@ -87,7 +94,7 @@ void TestDiskFailures::writes()
 {
     QFETCH(QString, operation);
     QFETCH(QString, condition);
-    const bool full = condition == "full disk";
+    const bool full = condition.startsWith("full");
     if (!full && geteuid() == 0)
         QSKIP("root ignores file permissions; the unprivileged run covers this");
 
@@ -141,8 +148,15 @@ void TestDiskFailures::writes()
 
     {
         std::unique_ptr<FileSizeLimit> limit;
-        if (full)
+        if (condition == "full disk")
             limit = std::make_unique<FileSizeLimit>(256);
+        if (condition == "full at the end") {
+            DeclarationFile scratch([] { return QUuid::createUuid().toString(QUuid::WithoutBraces); });
+            scratch.save(f.form->held(), dir.filePath("scratch.xml"));
+            const qint64 whole = QFileInfo(dir.filePath("scratch.xml")).size();
+            QFile::remove(dir.filePath("scratch.xml"));
+            limit = std::make_unique<FileSizeLimit>(rlim_t(whole - 1));
+        }
         if (condition == "read-only folder")
             QFile::setPermissions(dir.path(), ReadOnly);
         if (condition == "read-only file")
@@ -192,6 +206,48 @@ void TestDiskFailures::readOnlyProgramFolderIsNotProposed()
     QVERIFY2(folder == QDir::toNativeSeparators(documents) + QDir::separator() ||
                  folder == QDir::toNativeSeparators(QDir::homePath()) + QDir::separator(),
              qPrintable(folder));
+}
+
+// However little room is left, a save of the whole declaration leaves the
+// old file byte for byte, no temporary file, and its changes still unsaved;
+// with room for every byte it writes everything.
+void TestDiskFailures::wholeSaveAtEveryFullDiskSize()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("申报.xml");
+    int id = 0;
+    DeclarationFile file([&id] { return QStringLiteral("00000000-0000-0000-0000-%1").arg(++id, 12, 10, QChar('0')); });
+    auto declaration = [](const QString &name, int entries) {
+        Declaration d{clearedBasicValues(QDate(2026, 12, 9)), {}};
+        d.basic["W_name"] = name;
+        for (int l = 0; l < ListCount; ++l)
+            for (int n = 1; n <= entries; ++n)
+                d.lists[size_t(l)] << lists::sample(ListId(l), n);
+        return d;
+    };
+    const Declaration next = declaration("新的", 3);
+    // Its size, written elsewhere.
+    file.save(next, dir.filePath("size.xml"));
+    const qint64 whole = QFileInfo(dir.filePath("size.xml")).size();
+    QFile::remove(dir.filePath("size.xml"));
+    file.save(declaration("旧的", 1), path);
+    const QByteArray before = readFile(path);
+
+    for (qint64 room = 0; room < whole; ++room) {
+        {
+            FileSizeLimit limit{rlim_t(room)};
+            QVERIFY_THROWS_EXCEPTION(XmlError, file.save(next, path));
+        }
+        QCOMPARE(readFile(path), before);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"申报.xml"});
+        QVERIFY(file.hasChanges(next));
+    }
+    qInfo("every size from 0 to %lld bytes refused", whole - 1);
+    FileSizeLimit limit{rlim_t(whole)};
+    file.save(next, path);
+    QCOMPARE(DeclarationFile::read(path).lists, next.lists);
+    QCOMPARE(DeclarationFile::read(path).basic.value("W_name"), QString("新的"));
+    QVERIFY(!file.hasChanges(next));
 }
 
 QTEST_MAIN(TestDiskFailures)

@@ -1,6 +1,7 @@
 #include "fulldeclaration.h"
 #include "testfiles.h"
 
+#include "declaration/declarationfile.h"
 #include "document/layout.h"
 
 #include <QClipboard>
@@ -40,6 +41,7 @@ private slots:
     void documentsFromElsewhere();
     void saveAsRebindsOrChangesNothing();
     void saveThatCannotWriteKeepsTheWindowAsItWas();
+    void saveAsksBeforeWritingOverAnotherProgramsChange();
     void pastedCharactersAFileCannotHoldNeverReachIt_data();
     void pastedCharactersAFileCannotHoldNeverReachIt();
 };
@@ -339,6 +341,38 @@ void TestDocuments::saveThatCannotWriteKeepsTheWindowAsItWas()
     QCOMPARE(f.prompts.errors().size(), 1);
     QCOMPARE(f.form->currentDocumentPath(), bound);
     QCOMPARE(f.form->statusText(1), "当前文件保存路径：" + bound);
+}
+
+void TestDocuments::saveAsksBeforeWritingOverAnotherProgramsChange()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.xml");
+    FormFixture f;
+    f.bindTo(path);
+    f.get<QPushButton>("Button6")->click();  // saved again, nothing asked
+    QVERIFY(f.prompts.questions().isEmpty());
+
+    // Another window bound to the same file writes another name.
+    Declaration other = DeclarationFile::read(path);
+    other.basic["W_name"] = "李四";
+    DeclarationFile(&TForm1::NewRecordId).save(other, path);
+    const QByteArray theirs = readFile(path);
+    const QString question = "文件“" + QDir::toNativeSeparators(path) + "”在打开后已被其他程序修改。仍要保存并覆盖它吗?";
+
+    f.prompts.clear();
+    f.get<QPushButton>("Button6")->click();  // No
+    QCOMPARE(f.prompts.questions(), QStringList{question});
+    QCOMPARE(f.prompts.messages(), QStringList());
+    QCOMPARE(readFile(path), theirs);
+
+    f.prompts.clear();
+    f.prompts.answers << true;
+    f.get<QPushButton>("Button6")->click();
+    QCOMPARE(f.prompts.questions(), QStringList{question});
+    QCOMPARE(DeclarationFile::read(path).basic.value("W_name"), QString("王堃"));
+    f.prompts.clear();
+    f.get<QPushButton>("Button6")->click();  // ours again: nothing asked
+    QVERIFY(f.prompts.questions().isEmpty());
 }
 
 enum PastedInto { Line, Memo, Digits };

@@ -20,7 +20,7 @@ private slots:
     void editClickedRowThenCommitToTheCurrentRow_data();
     void editClickedRowThenCommitToTheCurrentRow();
     void commitWithNoEntryRowsLeft();
-    void keyboardMovesReportClicks();
+    void keysMoveOnlyEnterActsAndUndoPutsBack();
     void fixedHeaderRow();
     void removingRows();
     void saveButtonFollowsTheActions();
@@ -277,44 +277,63 @@ void TestListEntries::commitWithNoEntryRowsLeft()
     QCOMPARE(l.row(WorkHistory, 1), withActions(sample(WorkHistory, 7)));
 }
 
-void TestListEntries::keyboardMovesReportClicks()
+void TestListEntries::keysMoveOnlyEnterActsAndUndoPutsBack()
 {
     FormFixture f;
     Lists l{f};
     const ListId id = CreditRecord;  // edit column 5, delete column 6
+    f.showActive();
     l.show(id);
     for (int n = 1; n <= 4; ++n)
         l.add(id, sample(id, n));
-    QCOMPARE(l.current(id), QPoint(0, 1));
+    l.list(id).saveButton()->setEnabled(false);
+    QVERIFY(f.get("UndoRemove")->isHidden());
 
-    // Right along row 1: the edit column starts an edit of that row.
-    for (int k = 0; k < 4; ++k)
+    // Across both action columns and down: nothing is edited or removed, and
+    // what is typed in the fields stays there.
+    setControlValue(l.list(id).field(1), "正在填写");
+    for (int k = 0; k < 6; ++k)
         l.key(id, Qt::Key_Right);
-    QCOMPARE(l.current(id), QPoint(4, 1));
-    QCOMPARE(l.list(id).addButton()->text(), QString("增加"));
-    l.key(id, Qt::Key_Right);
-    QCOMPARE(l.list(id).addButton()->text(), QString("保存修改"));
-    QCOMPARE(l.fields(id), sample(id, 1));
     l.key(id, Qt::Key_Down);
-    QCOMPARE(l.fields(id), sample(id, 2));
+    l.key(id, Qt::Key_Left);
+    QCOMPARE(l.current(id), QPoint(5, 2));
+    QCOMPARE(l.grid(id)->rowCount(), 5);
+    QCOMPARE(l.list(id).addButton()->text(), QString("增加"));
+    QCOMPARE(controlValue(l.list(id).field(1)), QString("正在填写"));
 
-    // Into the delete column: the row goes at once, and the current cell stays
-    // in the column, so every further move removes another row.
+    // Enter on "编辑" edits that row, Space on "删除" removes one.
+    l.key(id, Qt::Key_Return);
+    QCOMPARE(l.list(id).addButton()->text(), QString("保存修改"));
+    QCOMPARE(l.fields(id), sample(id, 2));
+    l.commit(id);
     l.key(id, Qt::Key_Right);
+    l.key(id, Qt::Key_Space);
     QCOMPARE(l.grid(id)->rowCount(), 4);
     QCOMPARE(l.row(id, 2), withActions(sample(id, 3)));
-    QCOMPARE(l.current(id), QPoint(6, 2));
-    l.key(id, Qt::Key_Down);
-    QCOMPARE(l.grid(id)->rowCount(), 3);
-    QCOMPARE(l.row(id, 1), withActions(sample(id, 1)));
-    QCOMPARE(l.row(id, 2), withActions(sample(id, 3)));
-    l.key(id, Qt::Key_Up);
-    QCOMPARE(l.grid(id)->rowCount(), 2);
-    QCOMPARE(l.row(id, 1), withActions(sample(id, 3)));
-    QVERIFY(f.prompts.log.isEmpty());
-    // The edit stays pending, and removals enabled "保存".
-    QCOMPARE(l.list(id).addButton()->text(), QString("保存修改"));
     QVERIFY(l.list(id).saveButton()->isEnabled());
+
+    // Ctrl+Z puts it back where it was, once; "撤销删除" shows meanwhile.
+    QVERIFY(!f.get("UndoRemove")->isHidden());
+    QTest::keyClick(l.grid(id), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(l.list(id).rows(), (ListRows{sample(id, 1), sample(id, 2), sample(id, 3), sample(id, 4)}));
+    QVERIFY(f.get("UndoRemove")->isHidden());
+    QTest::keyClick(l.grid(id), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(l.grid(id)->rowCount(), 5);
+
+    // The last entry gone and brought back by the button; a list save ends it.
+    while (l.grid(id)->rowCount() > 1)
+        l.click(id, 6, 1);
+    QTest::mouseClick(f.get("UndoRemove"), Qt::LeftButton);
+    QCOMPARE(l.list(id).rows(), ListRows{sample(id, 4)});
+    QCOMPARE(l.grid(id)->fixedRows(), 1);
+    QTemporaryDir dir;
+    l.bind(dir);
+    l.show(id);  // the first save went on to the work history
+    l.click(id, 6, 1);
+    QVERIFY(!f.get("UndoRemove")->isHidden());
+    l.list(id).saveButton()->click();
+    QVERIFY(f.get("UndoRemove")->isHidden());
+    QVERIFY(f.prompts.log.isEmpty());
 }
 
 void TestListEntries::fixedHeaderRow()

@@ -1,5 +1,5 @@
 // The record grid on its own, without a window: which mouse and keyboard
-// gestures move the current cell and report a click, the fixed heading row,
+// gestures move the current cell and which report a click, the fixed heading row,
 // and how cells show line breaks.
 #include "widgets/recordgrid.h"
 
@@ -54,6 +54,8 @@ private slots:
     void pressOutsideTheEntriesMovesNothing();
     void typingDoesNotSearch_data();
     void typingDoesNotSearch();
+    void keysMoveOrAct_data();
+    void keysMoveOrAct();
     void headingStaysInViewWhileEntriesScroll();
     void lineBreaksShowAsAMark_data();
     void lineBreaksShowAsAMark();
@@ -151,10 +153,47 @@ void TestRecordGrid::typingDoesNotSearch()
     QApplication::sendEvent(&g.grid, &press);
     QCOMPARE(g.current(), QPoint(column, 1));
     QCOMPARE(g.clicks.count(), 0);
-    // The arrow keys still move it, and that counts as a click.
-    QTest::keyClick(&g.grid, Qt::Key_Down);
-    QCOMPARE(g.current(), QPoint(column, 2));
-    QCOMPARE(g.clicks.count(), 1);
+}
+
+void TestRecordGrid::keysMoveOrAct_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("autoRepeat");
+    QTest::addColumn<QPoint>("moved");  // from (1, 2), or unmoved
+    QTest::addColumn<int>("clicks");
+    const int none = Qt::NoModifier;
+    // Moving never counts as a click, not even onto an action column.
+    QTest::newRow("right") << int(Qt::Key_Right) << none << false << QPoint(2, 2) << 0;
+    QTest::newRow("left") << int(Qt::Key_Left) << none << false << QPoint(0, 2) << 0;
+    QTest::newRow("down") << int(Qt::Key_Down) << none << false << QPoint(1, 3) << 0;
+    QTest::newRow("up") << int(Qt::Key_Up) << none << false << QPoint(1, 1) << 0;
+    QTest::newRow("up stays below the heading") << int(Qt::Key_PageUp) << none << false << QPoint(1, 1) << 0;
+    QTest::newRow("page down") << int(Qt::Key_PageDown) << none << false << QPoint(1, 3) << 0;
+    QTest::newRow("home") << int(Qt::Key_Home) << none << false << QPoint(0, 2) << 0;
+    QTest::newRow("end") << int(Qt::Key_End) << none << false << QPoint(3, 2) << 0;
+    QTest::newRow("ctrl+end") << int(Qt::Key_End) << int(Qt::ControlModifier) << false << QPoint(3, 3) << 0;
+    // Enter or Space acts on the current cell, once however long it is held.
+    QTest::newRow("enter") << int(Qt::Key_Return) << none << false << QPoint(1, 2) << 1;
+    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << false << QPoint(1, 2) << 1;
+    QTest::newRow("space") << int(Qt::Key_Space) << none << false << QPoint(1, 2) << 1;
+    QTest::newRow("enter held") << int(Qt::Key_Return) << none << true << QPoint(1, 2) << 0;
+    QTest::newRow("ctrl+space") << int(Qt::Key_Space) << int(Qt::ControlModifier) << false << QPoint(1, 2) << 0;
+}
+
+void TestRecordGrid::keysMoveOrAct()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(bool, autoRepeat);
+    QFETCH(QPoint, moved);
+    QFETCH(int, clicks);
+    Grid g;
+    g.grid.setCurrentCell(1, 2);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), QString(), autoRepeat);
+    QApplication::sendEvent(&g.grid, &press);
+    QCOMPARE(g.current(), moved);
+    QCOMPARE(g.clicks.count(), clicks);
 }
 
 void TestRecordGrid::headingStaysInViewWhileEntriesScroll()

@@ -4,6 +4,8 @@
 #include "formfixture.h"
 
 #include "app/shortcuts.h"
+#include "rules/idnumber.h"
+#include "testfiles.h"
 #include "report/printpreview.h"
 #include "widgets/commandlabel.h"
 
@@ -90,6 +92,8 @@ private slots:
     void disabledCommandIgnoresItsKeys();
     void saveKeyPressesTheFrontTabsSave_data();
     void saveKeyPressesTheFrontTabsSave();
+    void keysLeaveTheNumberFirst_data();
+    void keysLeaveTheNumberFirst();
 
 private:
     QTemporaryDir workDir_;
@@ -224,6 +228,73 @@ void TestShortcuts::saveKeyPressesTheFrontTabsSave()
     // The click's handler ran: a save asks or says something, even if only
     // that the first tab is incomplete.
     QCOMPARE(f.prompts.log.isEmpty(), pressed.isEmpty());
+}
+
+void TestShortcuts::keysLeaveTheNumberFirst_data()
+{
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("refusal");  // "" when the number is accepted
+    const QList<std::pair<const char *, const char *>> keys{
+        {"Ctrl+S", "Button6"}, {"Ctrl+Shift+S", "Label44"}, {"Ctrl+P", "Label46"}, {"Ctrl+N", "Label1"},
+        {"Ctrl+O", "Label12"}};
+    for (const auto &[k, command] : keys) {
+        QTest::addRow("%s, a new number", k) << QKeySequence(k) << command << "110105199002144321" << "";
+        QTest::addRow("%s, too short", k) << QKeySequence(k) << command << "11010519900214" << MsgIdLength;
+        QTest::addRow("%s, no such date", k) << QKeySequence(k) << command << "110105199002304321" << MsgIdDate;
+    }
+}
+
+// A key presses its command as a click does: the cursor leaves the number
+// first, so sex and birth date follow the number the command reads, and a
+// refused number stops the command.
+void TestShortcuts::keysLeaveTheNumberFirst()
+{
+    QFETCH(QKeySequence, keys);
+    QFETCH(QString, command);
+    QFETCH(QString, number);
+    QFETCH(QString, refusal);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.xml");
+    FormFixture f;
+    f.showActive();
+    f.bindTo(path);
+    f.tabs()->setCurrentIndex(0);  // the save went on to the work history
+    const QByteArray saved = readFile(path);
+    PreviewCloser closer;
+
+    QLineEdit *field = f.get<QLineEdit>("W_cer");
+    field->setFocus();
+    QTRY_COMPARE(f.focused(), field);
+    field->setText(number);
+    // What the window holds when the command's handler has run.
+    QString birthSeen;
+    QObject *sender = f.get(command);
+    auto seen = [&] { birthSeen = f.value("W_birth"); };
+    if (auto *label = qobject_cast<CommandLabel *>(sender))
+        QObject::connect(label, &CommandLabel::clicked, seen);
+    else
+        QObject::connect(qobject_cast<QPushButton *>(sender), &QPushButton::clicked, seen);
+    press(field, keys);
+    QTest::qWait(10);  // nothing may be left to run afterwards
+
+    if (refusal.isEmpty()) {
+        QCOMPARE(birthSeen, QString("1990-02-14"));
+        QCOMPARE(f.value("W_sex"), QString("女"));
+        QVERIFY(!f.prompts.messages().contains(MsgIdLength));
+        if (command == "Button6")
+            QVERIFY(readFile(path).contains("1990-02-14"));
+        else
+            QVERIFY(!f.prompts.log.isEmpty() || closer.closed == 1);
+    } else {
+        QCOMPARE(f.prompts.messages(), QStringList{refusal});
+        QCOMPARE(f.prompts.log.size(), 1);  // no question, dialog or save
+        QCOMPARE(closer.closed, 0);
+        QCOMPARE(readFile(path), saved);
+        QCOMPARE(f.focused(), field);
+        QCOMPARE(f.value("W_birth"), QString("1985-03-07"));
+    }
 }
 
 QTEST_MAIN(TestShortcuts)

@@ -102,6 +102,17 @@ void GridModel::appendRows(const QList<QStringList> &rows)
     endInsertRows();
 }
 
+void GridModel::insertRowAt(int row, const QStringList &cells)
+{
+    row = qBound(0, row, int(rows_.size()));
+    QStringList padded = cells.mid(0, columns_);
+    while (padded.size() < columns_)
+        padded.append(QString());
+    beginInsertRows({}, row, row);
+    rows_.insert(row, padded);
+    endInsertRows();
+}
+
 void GridModel::removeRowAt(int row)
 {
     if (row < 0 || row >= rows_.size())
@@ -210,6 +221,17 @@ void RecordGrid::removeGridRow(int row)
     viewport()->update();
 }
 
+void RecordGrid::insertGridRow(int row, const QStringList &cells)
+{
+    const int column = qMax(currentCol(), 0);
+    const int current = currentRow();
+    model_->insertRowAt(row, cells);
+    const int target = current >= row ? current + 1 : current;
+    if (target >= 0)
+        selectionModel()->setCurrentIndex(model_->index(target, column), QItemSelectionModel::ClearAndSelect);
+    viewport()->update();
+}
+
 void RecordGrid::setFixedRows(int rows)
 {
     rows = qBound(0, rows, qMin(qMax(rowCount() - 1, 0), 1));
@@ -293,12 +315,23 @@ void RecordGrid::mouseReleaseEvent(QMouseEvent *event)
     emit gridClicked();
 }
 
+// The arrow keys, Tab, Home, End and the page keys only move the current
+// cell: moving onto "编辑" or "删除" must never edit or remove anything. Enter
+// or Space acts on the current cell as a click on it does, once however long
+// the key is held.
 void RecordGrid::keyPressEvent(QKeyEvent *event)
 {
-    const QModelIndex before = currentIndex();
+    const bool acts = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                       event->key() == Qt::Key_Space) &&
+                      (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (acts) {
+        event->accept();
+        // A key held down acts once: held on "删除" it must not empty the list.
+        if (!event->isAutoRepeat() && currentIndex().isValid() && currentRow() >= fixedRows_)
+            emit gridClicked();
+        return;
+    }
     QTableView::keyPressEvent(event);
-    if (currentIndex() != before)
-        emit gridClicked();
 }
 
 // Typing a letter or digit does not go looking for a cell that starts with it.

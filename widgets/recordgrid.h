@@ -1,8 +1,8 @@
 // A string grid for a record list: row 0 holds the headings, as an ordinary
 // row until the list makes it the fixed header row, which stays at the top
 // while the entries scroll and never becomes the current cell. Releasing the
-// mouse on a non-fixed cell it was pressed on, and every keyboard move of the
-// current cell, report a click.
+// mouse on a non-fixed cell it was pressed on reports a click, and so do Enter
+// and Space on the current cell; the other keys only move the current cell.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -28,6 +28,7 @@ public:
     void setRow(int row, const QStringList &cells);
     void appendRows(const QList<QStringList> &rows);
     void removeRowAt(int row);
+    void insertRowAt(int row, const QStringList &cells);
 
 private:
     int columns_;
@@ -51,6 +52,9 @@ public:
     void appendRows(const QList<QStringList> &rows) { model_->appendRows(rows); }
     // Remove an entry row; later rows move up one place.
     void removeGridRow(int row);
+    // Put a row in at this place; it and later rows move down one place, and
+    // the current cell stays on the entry it was on.
+    void insertGridRow(int row, const QStringList &cells);
 
     static constexpr int RowHeight = 24;
 

@@ -420,7 +420,9 @@ void XmlDocument::loadFromBytes(const QByteArray &bytes, const QString &sourceNa
     adopt(doc);
 }
 
-void XmlDocument::loadFromFile(const QString &path)
+void XmlDocument::loadFromFile(const QString &path) { loadFromBytes(readFile(path), path); }
+
+QByteArray XmlDocument::readFile(const QString &path)
 {
     QFile file(path);
     const QFileInfo info(path);
@@ -436,7 +438,9 @@ void XmlDocument::loadFromFile(const QString &path)
         bytes += file.read(MaxFileSize + 1 - bytes.size());
     if (file.error() != QFileDevice::NoError)
         throw XmlError(QStringLiteral("无法读取文件“%1”：%2").arg(path, file.errorString()));
-    loadFromBytes(bytes, path);
+    if (bytes.size() > MaxFileSize)
+        throw tooLarge(path);
+    return bytes;
 }
 
 void XmlDocument::startAfresh(const QString &version, const QString &encoding, const QString &rootName)

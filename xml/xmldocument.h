@@ -76,6 +76,9 @@ public:
     // files from writers that put GBK bytes under that label still open.
     void loadFromBytes(const QByteArray &bytes, const QString &sourceName);
     void loadFromFile(const QString &path);
+    // The bytes of a file as loadFromFile reads them, the size limit
+    // included; throws XmlError.
+    static QByteArray readFile(const QString &path);
 
     // Drop everything and start a document with the given declaration and
     // document element.
