@@ -1,6 +1,7 @@
 // "批量检查...": the desk's window from the command bar, a folder checked,
-// a row's file opened in the main window (asking first, as "打开" asks),
-// the table exported as CSV and Excel and printed.
+// a row's file opened in the main window (asking first, as "打开" asks) and
+// found by "检查" as the row says, the table exported as CSV and Excel and
+// printed.
 #include "deskdeclarations.h"
 #include "formfixture.h"
 #include "testfiles.h"
@@ -70,6 +71,13 @@ void TestDeskWindow::checkOpenExportPrint()
     doubleClick(2);
     QCOMPARE(f.value("W_name"), QString("陈晓梅"));
     QCOMPARE(f.form->currentDocumentPath(), QDir::toNativeSeparators(staff.filePath("科室/b.xml")));
+    // "检查" of the file opened says what its row says, but for the other files.
+    f.prompts.clear();
+    f.form->Label47Click();
+    QCOMPARE(f.prompts.reports.size(), 1);
+    const ReportLine line = f.prompts.reports[0].value(0);
+    QCOMPARE(f.prompts.reports[0].size(), 1);
+    QCOMPARE(line.tab + "·" + line.field + "：" + line.problem, desk->rows()[2].problemLines().value(0));
 
     // The exports hold the table; neither goes next to the declarations.
     f.prompts.clear();
