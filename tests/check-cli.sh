@@ -73,12 +73,12 @@ for text in 文件 现任专业技术职务 信用档案 问题 王堃 320106198
 done
 grep -qF "<t>基本信息·证件号码：证件号码与 $(native <<<staff/sub/b.xml) 重复</t>" <<<"$strings" ||
     fail "the workbook lacks the duplicate number"
-sheet=$(unzip -p table.xlsx xl/worksheets/sheet1.xml)
-grep -qE '<pane ySplit="1" topLeftCell="A2" activePane="bottomLeft" state="frozen"/>' <<<"$sheet" ||
-    fail "the workbook's heading row is not frozen"
-grep -qE '<col min="11" max="11" width="80\.[0-9]+"' <<<"$sheet" || fail "the workbook's 问题 column has no width"
-grep -qE '<row r="5"' <<<"$sheet" && ! grep -qE '<row r="6"' <<<"$sheet" || fail "the workbook has not 4 rows"
-grep -qF 'FFFFD7D7' <(unzip -p table.xlsx xl/styles.xml) || fail "the workbook does not mark the problem rows"
+# The heading row frozen, the 问题 column's width, five rows, problems marked.
+for pattern in '<pane ySplit="1" topLeftCell="A2" activePane="bottomLeft" state="frozen"/>' \
+    '<col min="11" max="11" width="80\.[0-9]+"' '<row r="5".*</sheetData>' 'FFFFD7D7'; do
+    unzip -p table.xlsx xl/worksheets/sheet1.xml xl/styles.xml | grep -qE "$pattern" || fail "the workbook lacks $pattern"
+done
+unzip -p table.xlsx xl/worksheets/sheet1.xml | grep -qF '<row r="6"' && fail "the workbook has more than five rows"
 [ "$(ls -lR --time-style=full-iso staff | sha256sum)" = "$before" ] || fail "the checked folder changed"
 
 # Usage errors, help, nothing found: the status, and what it says.
