@@ -190,7 +190,9 @@ void TForm1::connectHandlers()
     };
     for (const Command &c : Commands) {
         auto *label = findChild<CommandLabel *>(QString::fromLatin1(c.name));
-        const bool readsWindow = c.handler != &TForm1::Label31Click && c.handler != &TForm1::Label45Click;
+        // The desk's window reads files only; opening one of them asks as 打开 does.
+        const bool readsWindow = c.handler != &TForm1::Label31Click && c.handler != &TForm1::Label45Click &&
+                                 c.handler != &TForm1::Label48Click;
         if (readsWindow)
             command(label, &CommandLabel::clicked, c.handler);
         else

@@ -151,11 +151,6 @@ void TestDesk::filesAndVerdicts()
     QFETCH(QStringList, expected);
     QTemporaryDir temporary;
     const QString dir = temporary.path();
-    for (const QString &file : files) {
-        make(dir + '/' + file.section('=', 0, 0), file.section('=', 1));
-        if (QTest::currentTestFailed())
-            return;
-    }
     const bool locked = files.join(' ').contains("=locked");
     auto unlock = qScopeGuard([&] {
         if (locked)
@@ -168,6 +163,11 @@ void TestDesk::filesAndVerdicts()
     if (locked && geteuid() == 0)
         QSKIP("root reads every folder (tst_desk_unprivileged runs this row)");
 #endif
+    for (const QString &file : files) {
+        make(dir + '/' + file.section('=', 0, 0), file.section('=', 1));
+        if (QTest::currentTestFailed())
+            return;
+    }
     QStringList absolute;
     for (const QString &p : paths)
         absolute << QDir::cleanPath(dir + '/' + p);
