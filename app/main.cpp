@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
         // and the splash gives way to it after three seconds.
         auto *splash = new varnok::TForm2(prompts);
         QApplication::processEvents();
-        varnok::TForm1 form(prompts);
+        varnok::TForm1 form(prompts, varnok::platform::ShortDateSwitch::defaultFolder());
         splash->setMainWindow(&form);
         // What a run that did not end normally left unsaved is offered once
         // the window is on the screen.

@@ -5,6 +5,7 @@
 #include "lists/recordlist.h"
 #include "pages/basicpage.h"
 #include "platform/folders.h"
+#include "platform/shell.h"
 #include "platform/userlocale.h"
 #include "widgets/commandlabel.h"
 #include "widgets/guard.h"
@@ -72,9 +73,9 @@ const ListHandlers Handlers[ListCount] = {
 };
 }  // namespace
 
-TForm1::TForm1(Prompts &prompts, QWidget *parent)
+TForm1::TForm1(Prompts &prompts, const QString &shortDateFolder, QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      prompts_(prompts), file_(&TForm1::NewRecordId)
+      prompts_(prompts), file_(&TForm1::NewRecordId), shortDate_(shortDateFolder)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(AppTitle);
@@ -264,9 +265,7 @@ bool TForm1::leaveField(QWidget *command)
 void TForm1::FormCreate()
 {
     // While the program runs, every date reads yyyy-MM-dd.
-    savedShortDate_ = platform::readUserShortDate();
-    platform::writeUserShortDate("yyyy-MM-dd");
-    platform::broadcastSettingChange();
+    shortDate_.begin("yyyy-MM-dd");
 
     PageControl1->setCurrentIndex(0);
     programDir_ = platform::programDirectory(QCoreApplication::applicationDirPath());
@@ -441,11 +440,7 @@ void TForm1::ShutDown()
         QFile::remove(QStringLiteral("help.chm"));
     // Only a format that was really read is written back; an empty one would
     // damage the user's own setting.
-    if (savedShortDate_ && !savedShortDate_->empty()) {
-        platform::writeUserShortDate(*savedShortDate_);
-        platform::broadcastSettingChange();
-    }
-    savedShortDate_.reset();
+    shortDate_.end();
     // Leave the event loop without closing the windows: closing them would run
     // the close query and ask a second time. (Without a running loop there is
     // nothing to leave, and exit() would end the next loop before it starts.)

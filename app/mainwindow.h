@@ -6,6 +6,7 @@
 
 #include "declaration/declarationfile.h"
 #include "declaration/recoverycopy.h"
+#include "platform/shortdate.h"
 
 #include <QMainWindow>
 #include <array>
@@ -28,14 +29,16 @@ class RecordList;
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TForm1(Prompts &prompts, QWidget *parent = nullptr);
+    // The user's short-date format is kept in shortDateFolder while the
+    // program's is set (platform/shortdate.h); with none, in memory only.
+    explicit TForm1(Prompts &prompts, const QString &shortDateFolder = {}, QWidget *parent = nullptr);
     ~TForm1() override;
 
     QString currentDocumentPath() const { return file_.path(); }
     QString programDirectory() const { return programDir_; }
     QString statusText(int panel) const;
     // The user's format saved at start-up; empty once ShutDown has run.
-    std::optional<std::string> savedShortDate() const { return savedShortDate_; }
+    std::optional<std::string> savedShortDate() const { return shortDate_.userFormat(); }
     // ShutDown has run: the event loop is ending.
     bool hasShutDown() const { return shutDown_; }
     // What the window holds, in the document's terms: the first tab's values
@@ -146,7 +149,7 @@ private:
     DeclarationFile file_;
     QString programDir_;
     QString saveDialogFolder_;
-    std::optional<std::string> savedShortDate_;
+    platform::ShortDateSwitch shortDate_;
     bool shutDown_ = false;
     bool idNumberLeft_ = false;  // the number's rule is due, not yet run
 

@@ -68,7 +68,7 @@ void readBasicField(const XmlElement &from, const BasicField &field, FieldValues
 // The parts of a document are found by a marker child: 人员基本信息,
 // 毕业时间, or a list's item name.
 enum Marker { PersonMarker, EducationMarker, FirstItemMarker };
-constexpr int MarkerCount = FirstItemMarker + ListCount;
+constexpr int MarkerCount = int(FirstItemMarker) + int(ListCount);
 
 struct Part {
     XmlElement element;
@@ -146,7 +146,7 @@ Declaration readDeclaration(const XmlDocument &doc)
         if (!root.hasChild(list.section))
             continue;
         for (const Part &part : parts)
-            if (part.holds(FirstItemMarker + list.id))
+            if (part.holds(int(FirstItemMarker) + int(list.id)))
                 result.lists[size_t(list.id)] += readItems(part.element, list);
     }
     return result;

@@ -16,10 +16,6 @@ void writeUserShortDate(const std::string &format);
 // Tell every top-level window that the user's settings changed.
 void broadcastSettingChange();
 
-// Open a file or address with the desktop's default handler, maximised;
-// false when the shell could not open it. verb may be null (default verb).
-bool shellOpen(const wchar_t *verb, const std::wstring &target);
-
 #ifndef _WIN32
 // Stand-in only: what a test sees and sets.
 void setStandInShortDate(const std::string &format);

@@ -1,11 +1,7 @@
-// Everywhere but Windows: the short-date format lives in the process, and
-// files and addresses open through the desktop services.
+// Everywhere but Windows: the short-date format lives in the process.
 #include "userlocale.h"
 
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QLocale>
-#include <QUrl>
 
 namespace varnok::platform {
 
@@ -30,13 +26,5 @@ void broadcastSettingChange() { ++broadcasts; }
 void setStandInShortDate(const std::string &format) { standIn() = format; }
 
 int standInBroadcastCount() { return broadcasts; }
-
-bool shellOpen(const wchar_t *, const std::wstring &target)
-{
-    const QString text = QString::fromStdWString(target);
-    const QUrl url =
-        text.contains(QLatin1String("://")) ? QUrl(text) : QUrl::fromLocalFile(QFileInfo(text).absoluteFilePath());
-    return QDesktopServices::openUrl(url);
-}
 
 }  // namespace varnok::platform

@@ -7,15 +7,23 @@
 //                                       number in the name and in the first
 //                                       entry of every list, forever
 //   savetool open <path>                load a document, print its element count
+//   savetool shortdate <folder>         switch the user's short-date format as
+//                                       the program does, print "ready" and the
+//                                       user's own format, and wait forever
+//   savetool shortdate-now              print the user's short-date format as a
+//                                       program started now reads it
 #include "fakeprompts.h"
 #include "listcontrols.h"
 
 #include "app/mainwindow.h"
+#include "platform/shortdate.h"
+#include "platform/userlocale.h"
 #include "xml/xmldocument.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QTabWidget>
+#include <QThread>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -130,11 +138,20 @@ int main(int argc, char *argv[])
     std::signal(SIGXFSZ, SIG_IGN);  // a full disk shows as a failed write
 #endif
     const QStringList args = app->arguments();
-    if (args.size() < 3)
+    if (args.size() < 2 || (args.size() < 3 && args[1] != "shortdate-now"))
         return 2;
     try {
         if (args[1] == "save") {
             documentOf(args.value(3), 1).save(args[2]);
+        } else if (args[1] == "shortdate-now") {
+            std::printf("%s\n", platform::readUserShortDate().c_str());
+        } else if (args[1] == "shortdate") {
+            platform::ShortDateSwitch shortDate(args[2]);
+            const std::string user = shortDate.begin("yyyy-MM-dd");
+            std::printf("ready %s\n", user.c_str());
+            std::fflush(stdout);
+            for (;;)
+                QThread::sleep(60);
         } else if (args[1] == "window") {
             saveForever(args[2], qMax(1, args.value(3).toInt()));
         } else if (args[1] == "open") {
