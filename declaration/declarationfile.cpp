@@ -43,9 +43,7 @@ void DeclarationFile::rebind(const QString &path)
 Declaration DeclarationFile::read(const QString &path, FileStamp *stamp)
 {
     const QByteArray bytes = XmlDocument::readFile(path);
-    XmlDocument doc;
-    doc.loadFromBytes(bytes, path);
-    Declaration declaration = readDeclaration(doc);
+    Declaration declaration = readDeclaration(bytes, path);
     if (stamp)
         *stamp = stampOf(bytes);
     return declaration;

@@ -69,9 +69,9 @@ public:
 private:
     std::function<QString()> newRecordId_;
     QString path_;
-    Declaration saved_;  // what the bound file holds
-    Declaration empty_;  // what an emptied window holds
-    FileStamp stamp_;    // the bound file at the last read or write
+    Declaration saved_;     // what the bound file holds
+    Declaration empty_;     // what an emptied window holds
+    FileStamp stamp_;       // the bound file at the last read or write
     bool foreign_ = false;  // a list save wrote over someone else's change
 };
 

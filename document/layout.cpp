@@ -2,6 +2,9 @@
 
 #include "dictionary/dictionary.h"
 #include "document/values.h"
+#include "xml/xmlparts.h"
+
+#include <QSet>
 
 namespace varnok {
 
@@ -40,12 +43,9 @@ void writeListSection(XmlDocument &doc, const RecordListDef &list, const ListRow
 
 namespace {
 
-void readBasicField(const XmlElement &from, const BasicField &field, FieldValues &into)
+// One value of the first tab, as the window takes it.
+void convertBasicField(const BasicField &field, const QString &text, FieldValues &into)
 {
-    const XmlElement element = from.firstChild(field.element);
-    if (element.isNull())
-        return;  // the control keeps the value clearing gave it
-    const QString text = element.text();
     switch (field.kind) {
     case ValueKind::Text:
     case ValueKind::Mask:
@@ -65,91 +65,149 @@ void readBasicField(const XmlElement &from, const BasicField &field, FieldValues
     }
 }
 
-// The parts of a document are found by a marker child: 人员基本信息,
-// 毕业时间, or a list's item name.
-enum Marker { PersonMarker, EducationMarker, FirstItemMarker };
-constexpr int MarkerCount = int(FirstItemMarker) + int(ListCount);
+// A declaration gathered from the parts of a document (the children of its
+// root) in document order. A part is found by a marker among its records:
+// 人员基本信息 for the person (whose values are the fields of the part's first
+// record), 毕业时间 for the education (the records are the values), a list's
+// item name for that list (every record an entry). A kind of part counts
+// only if the root also has a part of its section's name, wherever it is.
+class DeclarationReader {
+public:
+    DeclarationReader()
+    {
+        registration_ = names_.id(el::Registration.toUtf8());
+        education_ = names_.id(el::Education.toUtf8());
+        personMarker_ = names_.id(el::Person.toUtf8());
+        educationMarker_ = names_.id(el::EducationMarker.toUtf8());
+        for (const BasicField *field : writtenBasicFields())
+            basicElements_.push_back(names_.id(field->element.toUtf8()));
+        for (const RecordListDef &list : recordListDefs()) {
+            ListNames &n = lists_[size_t(list.id)];
+            n.section = names_.id(list.section.toUtf8());
+            n.item = names_.id(list.item.toUtf8());
+            for (const ListField &field : list.fields)
+                n.fields.push_back(names_.id(field.element.toUtf8()));
+        }
+    }
 
-struct Part {
-    XmlElement element;
-    unsigned markers = 0;  // bit per Marker
-    bool holds(int marker) const { return markers & (1u << marker); }
+    XmlNames &names() { return names_; }
+
+    void part(const XmlPart &part)
+    {
+        seen_.insert(part.name);
+        auto holds = [&](int marker) {
+            for (const XmlPart::Record &r : part.records)
+                if (r.name == marker)
+                    return true;
+            return false;
+        };
+        if (holds(personMarker_) && !part.records.isEmpty())
+            persons_.push_back(basicTexts(part, false));
+        if (holds(educationMarker_))
+            educations_.push_back(basicTexts(part, true));
+        for (const RecordListDef &list : recordListDefs())
+            if (holds(lists_[size_t(list.id)].item))
+                readItems(part, list);
+    }
+
+    Declaration result() const
+    {
+        Declaration d;
+        const auto apply = [&](const std::vector<QMap<int, QString>> &found) {
+            for (const QMap<int, QString> &texts : found)
+                for (auto it = texts.begin(); it != texts.end(); ++it)
+                    convertBasicField(*writtenBasicFields()[size_t(it.key())], it.value(), d.basic);
+        };
+        if (seen_.contains(registration_))
+            apply(persons_);
+        if (seen_.contains(education_))
+            apply(educations_);
+        for (const RecordListDef &list : recordListDefs())
+            if (seen_.contains(lists_[size_t(list.id)].section))
+                d.lists[size_t(list.id)] = rows_[size_t(list.id)];
+        return d;
+    }
+
+private:
+    struct ListNames {
+        int section, item;
+        std::vector<int> fields;
+    };
+
+    // The texts of the first tab's fields a part holds, by position in the
+    // written fields: the person's in its first record, the education's in
+    // the part itself; the first element of a name counts.
+    QMap<int, QString> basicTexts(const XmlPart &part, bool education) const
+    {
+        QMap<int, QString> texts;
+        const auto &fields = writtenBasicFields();
+        for (size_t f = 0; f < fields.size(); ++f) {
+            if (fields[f]->education() != education)
+                continue;
+            const int wanted = basicElements_[f];
+            if (education) {
+                for (const XmlPart::Record &r : part.records)
+                    if (r.name == wanted) {
+                        texts[int(f)] = part.textOf(r);
+                        break;
+                    }
+            } else {
+                for (const XmlPart::Field &field : part.records.front().fields)
+                    if (field.name == wanted) {
+                        texts[int(f)] = part.textOf(field);
+                        break;
+                    }
+            }
+        }
+        return texts;
+    }
+
+    // Every record an entry: its fields by name, in any order; the first of
+    // a name counts, a missing one is empty.
+    void readItems(const XmlPart &part, const RecordListDef &list)
+    {
+        const std::vector<int> &names = lists_[size_t(list.id)].fields;
+        ListRows &rows = rows_[size_t(list.id)];
+        rows.reserve(rows.size() + part.records.size());
+        for (const XmlPart::Record &record : part.records) {
+            QStringList row(qsizetype(names.size()));
+            unsigned found = 0;
+            for (const XmlPart::Field &field : record.fields)
+                for (size_t c = 0; c < names.size(); ++c)
+                    if (!(found & (1u << c)) && field.name == names[c]) {
+                        found |= 1u << c;
+                        const QString &dictType = list.fields[c].dictType;
+                        const QString text = part.textOf(field);
+                        row[qsizetype(c)] = dictType.isEmpty() ? text : DictTextOf(dictType, text.trimmed());
+                        break;
+                    }
+            rows.append(row);
+        }
+    }
+
+    XmlNames names_;
+    int registration_, education_, personMarker_, educationMarker_;
+    std::vector<int> basicElements_;
+    std::array<ListNames, ListCount> lists_;
+    QSet<int> seen_;
+    std::vector<QMap<int, QString>> persons_, educations_;
+    std::array<ListRows, ListCount> rows_;
 };
-
-// Each child of root with the markers it holds, in one pass over the document.
-std::vector<Part> partsOf(const XmlElement &root)
-{
-    std::array<QByteArray, MarkerCount> names;
-    names[PersonMarker] = el::Person.toUtf8();
-    names[EducationMarker] = el::EducationMarker.toUtf8();
-    for (int l = 0; l < ListCount; ++l)
-        names[size_t(FirstItemMarker + l)] = recordListDefs()[size_t(l)].item.toUtf8();
-    std::vector<Part> parts;
-    for (const XmlElement &element : root.children()) {
-        Part part{element};
-        for (const XmlElement &child : element.children())
-            for (int m = 0; m < MarkerCount; ++m)
-                if (!part.holds(m) && child.hasName(names[size_t(m)]))
-                    part.markers |= 1u << m;
-        parts.push_back(part);
-    }
-    return parts;
-}
-
-ListRows readItems(const XmlElement &section, const RecordListDef &list)
-{
-    QList<QByteArray> names;
-    for (const ListField &field : list.fields)
-        names << field.element.toUtf8();
-    ListRows rows;
-    for (const XmlElement &item : section.children()) {
-        // Fields by name, in any order; the first of a name counts, a
-        // missing one is empty.
-        QStringList row(names.size());
-        unsigned found = 0;
-        for (const XmlElement &element : item.children())
-            for (int c = 0; c < names.size(); ++c)
-                if (!(found & (1u << c)) && element.hasName(names[c])) {
-                    found |= 1u << c;
-                    const QString &dictType = list.fields[size_t(c)].dictType;
-                    row[c] = dictType.isEmpty() ? element.text() : DictTextOf(dictType, element.text().trimmed());
-                    break;
-                }
-        rows.append(row);
-    }
-    return rows;
-}
 
 }  // namespace
 
 Declaration readDeclaration(const XmlDocument &doc)
 {
-    Declaration result;
-    const XmlElement root = doc.documentElement();
-    const std::vector<Part> parts = partsOf(root);
+    DeclarationReader reader;
+    forEachXmlPart(doc, reader.names(), [&reader](const XmlPart &part) { reader.part(part); });
+    return reader.result();
+}
 
-    if (root.hasChild(el::Registration))
-        for (const Part &part : parts)
-            if (part.holds(PersonMarker) && part.element.childCount() > 0) {
-                const XmlElement first = part.element.child(0);
-                for (const BasicField *field : writtenBasicFields())
-                    if (!field->education())
-                        readBasicField(first, *field, result.basic);
-            }
-    if (root.hasChild(el::Education))
-        for (const Part &part : parts)
-            if (part.holds(EducationMarker))
-                for (const BasicField *field : writtenBasicFields())
-                    if (field->education())
-                        readBasicField(part.element, *field, result.basic);
-    for (const RecordListDef &list : recordListDefs()) {
-        if (!root.hasChild(list.section))
-            continue;
-        for (const Part &part : parts)
-            if (part.holds(int(FirstItemMarker) + int(list.id)))
-                result.lists[size_t(list.id)] += readItems(part.element, list);
-    }
-    return result;
+Declaration readDeclaration(const QByteArray &bytes, const QString &sourceName)
+{
+    DeclarationReader reader;
+    readXmlParts(bytes, sourceName, reader.names(), [&reader](const XmlPart &part) { reader.part(part); });
+    return reader.result();
 }
 
 bool holdsTheSame(const Declaration &read, const Declaration &held)

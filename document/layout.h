@@ -57,6 +57,9 @@ struct Declaration {
 // Codes become texts, dates are checked; throws ConversionError for a date
 // that does not convert, so nothing half-read reaches the window.
 Declaration readDeclaration(const XmlDocument &doc);
+// The same from the bytes of a file, read without building the document in
+// memory; throws XmlError as XmlDocument::loadFromBytes does.
+Declaration readDeclaration(const QByteArray &bytes, const QString &sourceName);
 
 // A document read from a file holds what the window holds: the same entries,
 // and the window's value in every field the document stores (a field the

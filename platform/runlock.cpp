@@ -44,8 +44,8 @@ std::unique_ptr<QLockFile> tryLockForThisRun(const QString &path)
     auto lock = std::make_unique<QLockFile>(path);
     lock->setStaleLockTime(0);
     const QString key = QFileInfo(path).absoluteFilePath();
-    if (!lock->tryLock(0) && !(leftByAnEarlierRunOfThisNumber(*lock, key) && lock->removeStaleLockFile() &&
-                               lock->tryLock(0)))
+    if (!lock->tryLock(0) &&
+        !(leftByAnEarlierRunOfThisNumber(*lock, key) && lock->removeStaleLockFile() && lock->tryLock(0)))
         return nullptr;
     takenHere().insert(key);
     return lock;

@@ -17,8 +17,7 @@ inline const QString MsgNotSaved = QStringLiteral("申报资料还没有保存�
 inline const QString MsgChangesNotSaved = QStringLiteral("有修改还没有保存到文件，请点击“保存”");
 inline const QString MsgNoWorkHistory = QStringLiteral("还没有填写任何工作简历");
 inline const QString MsgEditPending = QStringLiteral("有一条记录正在修改，请点击“保存修改”");
-inline const QString MsgChangedElsewhere =
-    QStringLiteral("文件已被其他程序修改，与窗口中的申报资料不同，请点击“保存”");
+inline const QString MsgChangedElsewhere = QStringLiteral("文件已被其他程序修改，与窗口中的申报资料不同，请点击“保存”");
 inline const QString MsgFileUnreadable = QStringLiteral("文件已无法读取，请点击“保存”重新保存");
 
 // Whether the bound document, as it is on disk, holds what the window holds:

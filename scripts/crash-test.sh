@@ -9,4 +9,4 @@ cd "$(dirname "$0")/.."
 rounds="${1:-1000}"
 cmake -S . -B build >/dev/null
 cmake --build build -j"$(nproc)" --target tst_crashsafety varnok_savetool
-VARNOK_CRASH_ROUNDS="$rounds" build/tests/tst_crashsafety
+QT_QPA_PLATFORM=offscreen VARNOK_CRASH_ROUNDS="$rounds" build/tests/tst_crashsafety

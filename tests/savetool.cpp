@@ -101,7 +101,8 @@ int textField(ListId list) { return list == CreditRecord ? 1 : 0; }
     prompts.files << path;
     save->click();
     if (!prompts.errors().isEmpty() || !QFile::exists(path)) {
-        std::fprintf(stderr, "the first save failed: %s\n", qPrintable(prompts.log.isEmpty() ? QString() : prompts.log.last().text));
+        std::fprintf(stderr, "the first save failed: %s\n",
+                     qPrintable(prompts.log.isEmpty() ? QString() : prompts.log.last().text));
         std::exit(1);
     }
     std::printf("ready\n");
@@ -132,6 +133,9 @@ int main(int argc, char *argv[])
 {
     // Widgets only for the window; the rest runs anywhere, as any user.
     const bool window = argc > 1 && QByteArray(argv[1]) == "window";
+    // The window needs no screen.
+    if (window && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app =
         window ? std::make_unique<QApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
 #ifdef SIGXFSZ

@@ -52,11 +52,10 @@ void TestCrashSafety::killedWhileSaving()
         QVERIFY2(version.startsWith("版本"), qPrintable(version));
         for (int l = 0; l < ListCount; ++l) {
             const ListRows &rows = saved.lists[size_t(l)];
-            QVERIFY2(rows.size() == entries, qPrintable(QString("round %1, list %2: %3 entries in %4")
-                                                             .arg(round)
-                                                             .arg(l)
-                                                             .arg(rows.size())
-                                                             .arg(version)));
+            QVERIFY2(
+                rows.size() == entries,
+                qPrintable(
+                    QString("round %1, list %2: %3 entries in %4").arg(round).arg(l).arg(rows.size()).arg(version)));
             QCOMPARE(rows[0].value(l == CreditRecord ? 1 : 0), version);
         }
         versions << version.mid(2).toInt();

@@ -44,10 +44,9 @@ void TestDeclarationFile::otherWriters_data()
     QTest::newRow("the same declaration, written anew") << "same" << true << int(FileState::Same);
     QTest::newRow("spoilt") << "garbage" << true << int(FileState::Unreadable);
     QTest::newRow("removed") << "remove" << false << int(FileState::NotSaved);
-    QTest::newRow("another declaration, then a list saved here") << "other+list" << true
-                                                                  << int(FileState::ChangedElsewhere);
-    QTest::newRow("another declaration, then the whole saved here") << "other+save" << false
-                                                                     << int(FileState::Same);
+    QTest::newRow("another declaration, then a list saved here")
+        << "other+list" << true << int(FileState::ChangedElsewhere);
+    QTest::newRow("another declaration, then the whole saved here") << "other+save" << false << int(FileState::Same);
     QTest::newRow("another declaration, then opened here") << "other+read" << false << int(FileState::Same);
 }
 

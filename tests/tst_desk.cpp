@@ -124,7 +124,7 @@ void TestDesk::filesAndVerdicts_data()
                        "2.xml|无法读取|文件“2.xml”含有文档类型定义（DOCTYPE），申报资料不使用它，拒绝读取。",
                        "3.xml|无法读取|文件“3.xml”第 1 行有错误：Excessive depth in document: 256 use XML_PARSE_HUGE option",
                        "4.xml|无法读取|文件“4.xml”超过 64 MB，不是本程序的申报资料，拒绝读取。",
-                       "5.xml|无法读取|文件“5.xml”第 …",
+                       "5.xml|无法读取|文件“5.xml”中有一段文字超过 1000000 个字符，不是本程序的申报资料，拒绝读取。",
                        "6.xml|无法读取|文件“6.xml”的字节与其声明的编码（GB2312）不符，无法读取：…",
                        "7.xml|无法读取|文件“7.xml”第 1 行有错误：…",
                        "8.xml|无法读取|“出生日期”不是有效的日期（'2001-02-29' is not a valid date）",

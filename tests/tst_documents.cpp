@@ -357,7 +357,8 @@ void TestDocuments::saveAsksBeforeWritingOverAnotherProgramsChange()
     other.basic["W_name"] = "李四";
     DeclarationFile(&TForm1::NewRecordId).save(other, path);
     const QByteArray theirs = readFile(path);
-    const QString question = "文件“" + QDir::toNativeSeparators(path) + "”在打开后已被其他程序修改。仍要保存并覆盖它吗?";
+    const QString question =
+        "文件“" + QDir::toNativeSeparators(path) + "”在打开后已被其他程序修改。仍要保存并覆盖它吗?";
 
     f.prompts.clear();
     f.get<QPushButton>("Button6")->click();  // No

@@ -56,6 +56,8 @@ private slots:
     void listSectionsStoreCodesAndReadBackTexts();
     void listItemsAreReadWhateverTheirNameAndFieldOrder();
     void recordIdsAreNewEachSave();
+    void readingTheBytesGivesWhatTheLoadedDocumentGives_data();
+    void readingTheBytesGivesWhatTheLoadedDocumentGives();
 };
 
 void TestLayout::basicDocumentMatchesTheExpectedFileByteForByte()
@@ -221,6 +223,84 @@ void TestLayout::recordIdsAreNewEachSave()
     for (const QString &id : ids)
         QVERIFY2(form.match(id).hasMatch(), qPrintable(id));
     QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), 4);
+}
+
+namespace {
+
+// The outcome of a reading: the declaration, or the refusal's kind and text.
+QString outcome(const std::function<Declaration()> &read)
+{
+    try {
+        const Declaration d = read();
+        QStringList out;
+        for (auto it = d.basic.begin(); it != d.basic.end(); ++it)
+            out << it.key() + "=" + it.value();
+        for (int l = 0; l < ListCount; ++l)
+            for (const QStringList &row : d.lists[size_t(l)])
+                out << QString::number(l) + ":" + row.join(u'|');
+        return out.join(u'\n');
+    } catch (const XmlError &e) {
+        return "XmlError: " + QString::fromUtf8(e.what());
+    } catch (const ConversionError &e) {
+        return "ConversionError: " + QString::fromUtf8(e.what());
+    }
+}
+
+}  // namespace
+
+void TestLayout::readingTheBytesGivesWhatTheLoadedDocumentGives_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
+    const QByteArray person = "<初始注册>\r\n\t<人员基本信息>\r\n\t\t<姓名>%1</姓名>\r\n\t\t<民族>01</民族>\r\n"
+                              "\t</人员基本信息>\r\n</初始注册>\r\n";
+    auto named = [&](const char *value) {
+        return head + "<root>\r\n" + QByteArray(person).replace("%1", value) + "</root>";
+    };
+    auto items = [&](const QByteArray &inside) { return head + "<root><工作简历>" + inside + "</工作简历></root>"; };
+    const QString longText(XmlDocument::MaxTextLength + 1, u'长');
+    const QByteArray longUtf8 = longText.toUtf8(), longBlank(XmlDocument::MaxTextLength + 1, ' ');
+    // clang-format off
+    QTest::newRow("layout") << named("王堃");
+    QTest::newRow("blanks as a value") << named(" \t ");
+    QTest::newRow("references") << named("&amp;&#22531;&#x5586;&lt;");
+    QTest::newRow("a byte-order mark first") << named("&#xFEFF;值");
+    QTest::newRow("comments in a value") << named("a<!--x--> <!--y-->b");
+    QTest::newRow("CDATA") << named("<![CDATA[<甲>]]> <![CDATA[ ]]>");
+    QTest::newRow("a value with elements") << named("前<b> 中 </b> <c/>后");
+    QTest::newRow("blank runs among elements") << items("<简历列表> <!--x--> <工作单位>甲</工作单位> <?pi x?> <备注> 乙 </备注> </简历列表>");
+    QTest::newRow("blank CDATA among elements") << items("<简历列表><![CDATA[ ]]><工作单位>甲</工作单位></简历列表>");
+    QTest::newRow("text among elements") << items("<简历列表>前<工作单位>甲</工作单位>后</简历列表>");
+    QTest::newRow("fields deeper") << items("<简历列表><工作单位><a>甲</a> <b>乙</b></工作单位></简历列表>");
+    QTest::newRow("marker last, other names") << items("<x><备注>甲</备注></x><y/><简历列表><工作单位>乙</工作单位></简历列表>");
+    QTest::newRow("no section of the name") << head + "<root><其他><简历列表><工作单位>甲</工作单位></简历列表></其他></root>";
+    QTest::newRow("two sections") << head + "<root><工作简历><简历列表><工作单位>甲</工作单位></简历列表></工作简历>"
+                                          "<工作简历><简历列表><工作单位>乙</工作单位></简历列表></工作简历></root>";
+    QTest::newRow("undeclared prefix") << items("<x:简历列表><x:工作单位>甲</x:工作单位></x:简历列表>");
+    QTest::newRow("declared namespace") << items("<n:简历列表 xmlns:n=\"urn:n\"><n:工作单位>甲</n:工作单位></n:简历列表>");
+    QTest::newRow("person part first, section later")
+        << head + "<root><x><人员基本信息><姓名>甲</姓名></人员基本信息></x><初始注册/></root>";
+    QTest::newRow("a bad date") << head + "<root><最高学历><毕业时间>2001-02-29</毕业时间></最高学历></root>";
+    QTest::newRow("a text too long") << named(longUtf8.constData());
+    QTest::newRow("blanks too long among elements") << items("<简历列表>" + longBlank + "<工作单位>甲</工作单位></简历列表>");
+    QTest::newRow("blanks too long as a value") << items("<简历列表><工作单位>" + longBlank + "</工作单位></简历列表>");
+    QTest::newRow("not well-formed") << items("<简历列表><工作单位>甲</简历列表>");
+    QTest::newRow("a DOCTYPE") << head + "<!DOCTYPE root [<!ENTITY e \"x\">]><root>&e;</root>";
+    QTest::newRow("an undefined entity") << items("<简历列表><工作单位>&e;</工作单位></简历列表>");
+    QTest::newRow("bytes not of the encoding") << head + "<root><初始注册>\xC3</初始注册></root>";
+    QTest::newRow("GB2312 declared") << gb("<?xml version=\"1.0\" encoding=\"GB2312\"?><root><初始注册><人员基本信息>"
+                                           "<姓名>王&#22531;</姓名></人员基本信息></初始注册></root>");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("no root") << head;
+    // clang-format on
+}
+
+void TestLayout::readingTheBytesGivesWhatTheLoadedDocumentGives()
+{
+    QFETCH(QByteArray, bytes);
+    const QString fromDocument = outcome([&] { return readDeclaration(parse(bytes)); });
+    const QString fromBytes = outcome([&] { return readDeclaration(bytes, "test.xml"); });
+    QCOMPARE(fromBytes, fromDocument);
 }
 
 QTEST_GUILESS_MAIN(TestLayout)

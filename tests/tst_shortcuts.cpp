@@ -4,9 +4,9 @@
 #include "formfixture.h"
 
 #include "app/shortcuts.h"
+#include "report/printpreview.h"
 #include "rules/idnumber.h"
 #include "testfiles.h"
-#include "report/printpreview.h"
 #include "widgets/commandlabel.h"
 
 #include <QSignalSpy>
@@ -236,11 +236,14 @@ void TestShortcuts::keysLeaveTheNumberFirst_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("refusal");  // "" when the number is accepted
-    const QList<std::pair<const char *, const char *>> keys{
-        {"Ctrl+S", "Button6"}, {"Ctrl+Shift+S", "Label44"}, {"Ctrl+P", "Label46"}, {"Ctrl+N", "Label1"},
-        {"Ctrl+O", "Label12"}};
+    const QList<std::pair<const char *, const char *>> keys{{"Ctrl+S", "Button6"},
+                                                            {"Ctrl+Shift+S", "Label44"},
+                                                            {"Ctrl+P", "Label46"},
+                                                            {"Ctrl+N", "Label1"},
+                                                            {"Ctrl+O", "Label12"}};
     for (const auto &[k, command] : keys) {
-        QTest::addRow("%s, a new number", k) << QKeySequence(k) << command << "110105199002144321" << "";
+        QTest::addRow("%s, a new number", k) << QKeySequence(k) << command << "110105199002144321"
+                                             << "";
         QTest::addRow("%s, too short", k) << QKeySequence(k) << command << "11010519900214" << MsgIdLength;
         QTest::addRow("%s, no such date", k) << QKeySequence(k) << command << "110105199002304321" << MsgIdDate;
     }

@@ -80,19 +80,25 @@ void TestShortDate::runs_data()
     QTest::addColumn<QString>("user");          // what each run takes as the user's own
     QTest::addColumn<QStringList>("settings");  // the setting after each step
     // a, b: runs; "+" begins, "-" ends, "x" ends without putting anything back.
-    QTest::newRow("one run") << "+a -a" << "d/M/yyyy" << QStringList{"yyyy-MM-dd", "d/M/yyyy"};
+    QTest::newRow("one run") << "+a -a"
+                             << "d/M/yyyy" << QStringList{"yyyy-MM-dd", "d/M/yyyy"};
     QTest::newRow("two at once, the first ends first")
-        << "+a +b -a -b" << "d/M/yyyy" << QStringList{"yyyy-MM-dd", "yyyy-MM-dd", "yyyy-MM-dd", "d/M/yyyy"};
+        << "+a +b -a -b"
+        << "d/M/yyyy" << QStringList{"yyyy-MM-dd", "yyyy-MM-dd", "yyyy-MM-dd", "d/M/yyyy"};
     QTest::newRow("two at once, the second ends first")
-        << "+a +b -b -a" << "d/M/yyyy" << QStringList{"yyyy-MM-dd", "yyyy-MM-dd", "yyyy-MM-dd", "d/M/yyyy"};
+        << "+a +b -b -a"
+        << "d/M/yyyy" << QStringList{"yyyy-MM-dd", "yyyy-MM-dd", "yyyy-MM-dd", "d/M/yyyy"};
     QTest::newRow("a crash, then a start")
-        << "+a xa +b -b" << "d/M/yyyy" << QStringList{"yyyy-MM-dd", "yyyy-MM-dd", "yyyy-MM-dd", "d/M/yyyy"};
+        << "+a xa +b -b"
+        << "d/M/yyyy" << QStringList{"yyyy-MM-dd", "yyyy-MM-dd", "yyyy-MM-dd", "d/M/yyyy"};
     QTest::newRow("a crash beside a run that goes on")
-        << "+a +b xa -b" << "d/M/yyyy" << QStringList{"yyyy-MM-dd", "yyyy-MM-dd", "yyyy-MM-dd", "d/M/yyyy"};
-    QTest::newRow("the user's own is the program's") << "+a -a" << "yyyy-MM-dd"
-                                                    << QStringList{"yyyy-MM-dd", "yyyy-MM-dd"};
+        << "+a +b xa -b"
+        << "d/M/yyyy" << QStringList{"yyyy-MM-dd", "yyyy-MM-dd", "yyyy-MM-dd", "d/M/yyyy"};
+    QTest::newRow("the user's own is the program's") << "+a -a"
+                                                     << "yyyy-MM-dd" << QStringList{"yyyy-MM-dd", "yyyy-MM-dd"};
     // Nothing to put back: the program's stays rather than an empty one.
-    QTest::newRow("nothing could be read") << "+a -a" << "" << QStringList{"yyyy-MM-dd", "yyyy-MM-dd"};
+    QTest::newRow("nothing could be read") << "+a -a"
+                                           << "" << QStringList{"yyyy-MM-dd", "yyyy-MM-dd"};
 }
 
 void TestShortDate::runs()

@@ -321,9 +321,9 @@ void RecordGrid::mouseReleaseEvent(QMouseEvent *event)
 // the key is held.
 void RecordGrid::keyPressEvent(QKeyEvent *event)
 {
-    const bool acts = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-                       event->key() == Qt::Key_Space) &&
-                      (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const bool acts =
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space) &&
+        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
     if (acts) {
         event->accept();
         // A key held down acts once: held on "删除" it must not empty the list.

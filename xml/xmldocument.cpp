@@ -2,6 +2,7 @@
 
 #include "xml/gbcodec.h"
 #include "xml/safewrite.h"
+#include "xml/xmlparse.h"
 #include "xml/xmltext.h"
 
 #include <QFile>
@@ -35,10 +36,7 @@ QString fromXml(const xmlChar *text)
     if (!text)
         return {};
     const char *utf8 = reinterpret_cast<const char *>(text);
-    if (qstrncmp(utf8, "\xEF\xBB\xBF", 3) != 0)
-        return QString::fromUtf8(utf8);
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    return decoder(QByteArrayView(utf8));
+    return xmlparse::fromXml(utf8, qsizetype(strlen(utf8)));
 }
 
 QString takeXml(xmlChar *text)
@@ -63,6 +61,8 @@ void initialiseLibxml()
 }
 
 struct ParseState {
+    void *reader = nullptr;  // a reader that builds no document, and
+    bool sawRoot = false;    // whether it met a root element
     bool hasError = false;
     int domain = 0;
     int code = 0;
@@ -346,10 +346,48 @@ void XmlDocument::adopt(_xmlDoc *doc)
     doc_ = doc;
 }
 
-void XmlDocument::loadFromBytes(const QByteArray &bytes, const QString &sourceName)
+namespace {
+
+// The bytes handed to libxml2 piece by piece, so that it neither copies them
+// whole nor decodes them whole before parsing.
+struct ByteSource {
+    const QByteArray &bytes;
+    qsizetype at = 0;
+};
+
+int readBytes(void *context, char *buffer, int length)
+{
+    auto *source = static_cast<ByteSource *>(context);
+    const qsizetype n = qMin<qsizetype>(length, source->bytes.size() - source->at);
+    memcpy(buffer, source->bytes.constData() + source->at, size_t(n));
+    source->at += n;
+    return int(n);
+}
+
+int closeBytes(void *) { return 0; }
+
+}  // namespace
+
+}  // namespace varnok
+
+namespace varnok::xmlparse {
+
+void *readerOf(void *context)
+{
+    auto *ctxt = static_cast<xmlParserCtxtPtr>(context);
+    return static_cast<ParseState *>(ctxt->_private)->reader;
+}
+
+void sawRoot(void *context)
+{
+    auto *ctxt = static_cast<xmlParserCtxtPtr>(context);
+    static_cast<ParseState *>(ctxt->_private)->sawRoot = true;
+}
+
+Parsed parse(const QByteArray &bytes, const QString &sourceName, void (*handlers)(xmlSAXHandler &), void *reader)
 {
     initialiseLibxml();
-    if (bytes.size() > MaxFileSize)
+    if (bytes.size() > XmlDocument::MaxFileSize)
         throw tooLarge(sourceName);
 
     // Windows programs write code page 936 under the label "GB2312": such
@@ -374,13 +412,18 @@ void XmlDocument::loadFromBytes(const QByteArray &bytes, const QString &sourceNa
     ctxt->_private = &state;
     ctxt->sax->internalSubset = refuseDoctype;
     ctxt->sax->externalSubset = refuseDoctype;
+    if (handlers) {
+        handlers(*ctxt->sax);
+        state.reader = reader;
+    }
 
     xmlStructuredErrorFunc oldStructured = xmlStructuredError;
     void *oldStructuredContext = xmlStructuredErrorContext;
     xmlSetStructuredErrorFunc(&state, collectError);
 
     const QByteArray url = sourceName.toUtf8();
-    xmlDocPtr doc = xmlCtxtReadMemory(ctxt, bytes.constData(), int(bytes.size()), url.constData(), encoding, options);
+    ByteSource source{bytes};
+    xmlDocPtr doc = xmlCtxtReadIO(ctxt, readBytes, closeBytes, &source, url.constData(), encoding, options);
     const bool wellFormed = ctxt->wellFormed != 0;
     xmlFreeParserCtxt(ctxt);
 
@@ -388,7 +431,8 @@ void XmlDocument::loadFromBytes(const QByteArray &bytes, const QString &sourceNa
 
     if (doc && (doc->intSubset || doc->extSubset))
         state.sawDoctype = true;
-    if (state.sawDoctype || !wellFormed || doc == nullptr || xmlDocGetRootElement(doc) == nullptr) {
+    const bool hasRoot = handlers ? state.sawRoot : doc != nullptr && xmlDocGetRootElement(doc) != nullptr;
+    if (state.sawDoctype || !wellFormed || (!handlers && doc == nullptr) || !hasRoot) {
         if (doc)
             xmlFreeDoc(doc);
         if (state.sawDoctype)
@@ -406,14 +450,45 @@ void XmlDocument::loadFromBytes(const QByteArray &bytes, const QString &sourceNa
             throw XmlError(QStringLiteral("文件“%1”第 %2 行有错误：%3").arg(sourceName).arg(state.line).arg(message));
         throw XmlError(QStringLiteral("文件“%1”有错误：%2").arg(sourceName, message));
     }
+    return {doc, gbLabel};
+}
 
+XmlError textTooLong(const QString &sourceName)
+{
+    return XmlError(QStringLiteral("文件“%1”中有一段文字超过 %2 个字符，不是本程序的申报资料，拒绝读取。")
+                        .arg(sourceName)
+                        .arg(XmlDocument::MaxTextLength));
+}
+
+QString fromXml(const char *utf8, qsizetype size)
+{
+    QString text;
+    if (size < 3 || qstrncmp(utf8, "\xEF\xBB\xBF", 3) != 0) {
+        text = QString::fromUtf8(utf8, size);
+    } else {
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+        text = decoder(QByteArrayView(utf8, size));
+    }
+    // The decoder reserves room for a code unit per byte: Chinese text would
+    // keep three times the memory it needs for as long as the value lives.
+    if (text.capacity() > text.size() + text.size() / 8 + 8)
+        text.squeeze();
+    return text;
+}
+
+}  // namespace varnok::xmlparse
+
+namespace varnok {
+
+void XmlDocument::loadFromBytes(const QByteArray &bytes, const QString &sourceName)
+{
+    const xmlparse::Parsed parsed = xmlparse::parse(bytes, sourceName, nullptr, nullptr);
+    xmlDocPtr doc = parsed.doc;
     if (!dropLayoutWhitespace(xmlDocGetRootElement(doc))) {
         xmlFreeDoc(doc);
-        throw XmlError(QStringLiteral("文件“%1”中有一段文字超过 %2 个字符，不是本程序的申报资料，拒绝读取。")
-                           .arg(sourceName)
-                           .arg(MaxTextLength));
+        throw xmlparse::textTooLong(sourceName);
     }
-    if (gbLabel) {
+    if (parsed.gbLabel) {
         xmlFree(const_cast<xmlChar *>(doc->encoding));
         doc->encoding = xmlStrdup(BAD_CAST "GB2312");
     }
@@ -433,7 +508,12 @@ QByteArray XmlDocument::readFile(const QString &path)
     // As much as the file holds, and on to one byte past the limit should it
     // grow meanwhile, so such a file is still caught. (A buffer of the limit's
     // size for every read would cost more than the read.)
-    QByteArray bytes = file.read(qMin(file.size(), MaxFileSize) + 1);
+    // Read into a buffer of that size: QIODevice::read(n) grows its own
+    // buffer past it.
+    const qint64 wanted = qMin(file.size(), MaxFileSize) + 1;
+    QByteArray bytes(wanted, Qt::Uninitialized);
+    const qint64 got = file.read(bytes.data(), wanted);
+    bytes.truncate(qMax<qint64>(got, 0));
     if (bytes.size() > file.size() && bytes.size() <= MaxFileSize)
         bytes += file.read(MaxFileSize + 1 - bytes.size());
     if (file.error() != QFileDevice::NoError)

@@ -1,7 +1,9 @@
 // Fuzz target over the document reader: parse as the program does, read into
 // the window's values, write back as GB2312, read again; the second reading
-// must equal the first. Anything else (a crash, a sanitizer report, a
-// difference) is a fault.
+// must equal the first, and reading the bytes without a loaded document must
+// give what the loaded document gives (the same values, or the same
+// refusal). Anything else (a crash, a sanitizer report, a difference) is a
+// fault.
 #include "document/layout.h"
 #include "document/values.h"
 #include "xml/xmldocument.h"
@@ -10,6 +12,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <string>
 
 using namespace varnok;
 
@@ -51,16 +55,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     static char *argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
 
+    const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
+    // The refusal's kind and words, or empty.
+    auto refusal = [](const std::function<void()> &read) -> std::string {
+        try {
+            read();
+        } catch (const XmlError &e) {
+            return std::string("XmlError: ") + e.what();
+        } catch (const ConversionError &e) {
+            return std::string("ConversionError: ") + e.what();
+        }
+        return {};
+    };
     XmlDocument doc;
-    Declaration first;
-    try {
-        doc.loadFromBytes(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)), "fuzz.xml");
+    Declaration first, streamed;
+    const std::string loaded = refusal([&] {
+        doc.loadFromBytes(input, "fuzz.xml");
         first = readDeclaration(doc);
-    } catch (const XmlError &) {
+    });
+    const std::string read = refusal([&] { streamed = readDeclaration(input, "fuzz.xml"); });
+    if (read != loaded)
+        fail("reading the bytes refuses otherwise", QString::fromStdString(loaded + "\n" + read));
+    if (!loaded.empty())
         return 0;
-    } catch (const ConversionError &) {
-        return 0;
-    }
+    if (!(streamed == first))
+        fail("reading the bytes gives other values", QString::fromUtf8(input));
 
     const FieldValues values = windowValues(first);
     XmlDocument out;
