@@ -1,5 +1,6 @@
 // The commands that write or read the application document: the first tab's
-// "保存", each list's "保存", "另存为..." and "打开".
+// "保存", each list's "保存", "另存为..." and "打开" (also of a file the
+// desk's table names).
 #include "app/mainwindow.h"
 
 #include "document/values.h"
@@ -124,7 +125,17 @@ void TForm1::Label12Click()
     const QString chosen = prompts_.openFileName(this, programDir_);
     if (chosen.isEmpty())
         return;
+    openDeclaration(chosen);
+}
 
+void TForm1::openFromDesk(const QString &path)
+{
+    if (mayDiscard(QuestionOpenUnsaved))
+        openDeclaration(path);
+}
+
+void TForm1::openDeclaration(const QString &chosen)
+{
     // Read and convert the whole document before touching the window: a file
     // that fails leaves the window, its binding and the status bar as they were.
     FileStamp stamp;

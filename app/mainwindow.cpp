@@ -66,7 +66,7 @@ const Command Commands[] = {
     {"Label1", "新建", 24, &TForm1::Label1Click},         {"Label12", "打开", 120, &TForm1::Label12Click},
     {"Label44", "另存为...", 216, &TForm1::Label44Click}, {"Label31", "网上申报", 336, &TForm1::Label31Click},
     {"Label45", "帮助", 452, &TForm1::Label45Click},      {"Label46", "打印", 548, &TForm1::Label46Click},
-    {"Label47", "检查", 644, &TForm1::Label47Click},
+    {"Label47", "检查", 644, &TForm1::Label47Click},      {"Label48", "批量检查...", 724, &TForm1::Label48Click},
 };
 
 // Each list's add button, grid click and 保存, by list.
@@ -227,7 +227,9 @@ void TForm1::connectHandlers()
     };
     for (const Command &c : Commands) {
         auto *label = findChild<CommandLabel *>(QString::fromLatin1(c.name));
-        const bool readsWindow = c.handler != &TForm1::Label31Click && c.handler != &TForm1::Label45Click;
+        // The desk's window reads files only; opening one of them asks as 打开 does.
+        const bool readsWindow = c.handler != &TForm1::Label31Click && c.handler != &TForm1::Label45Click &&
+                                 c.handler != &TForm1::Label48Click;
         if (readsWindow)
             command(label, &CommandLabel::clicked, c.handler);
         else

@@ -24,6 +24,7 @@ class QTimer;
 namespace varnok {
 
 class BasicPage;
+class DeskWindow;
 class Prompts;
 class RecordGrid;
 class RecordList;
@@ -84,6 +85,7 @@ public slots:
     void Label45Click();
     void Label46Click();
     void Label47Click();
+    void Label48Click();
     void Button2Click();
     bool FormCloseQuery();
 
@@ -106,6 +108,13 @@ public slots:
     void Button3Click();
 
 public:
+    // The declaration at path read into the window, which is bound to it: what
+    // "打开" does once a file is chosen. Throws, changing nothing, when it
+    // cannot be read.
+    void openDeclaration(const QString &path);
+    // The same for a file of the desk's table, asking first as "打开" asks.
+    void openFromDesk(const QString &path);
+
     void ClearAllFields();
     static QString RandomDigits();
     void ShutDown();
@@ -175,6 +184,7 @@ private:
     std::array<RecordList *, ListCount> lists_{};
     QLabel *statusPanels_[2] = {nullptr, nullptr};
     QPushButton *undoRemove_ = nullptr;
+    DeskWindow *desk_ = nullptr;
 };
 
 }  // namespace varnok

@@ -59,6 +59,7 @@ void installShortcuts(QWidget &window)
         {"Label45", QKeySequence(Qt::Key_F1)},                        // 帮助
         {"Label47", QKeySequence(Qt::Key_F7)},                        // 检查
         {"Label31", QKeySequence(Qt::CTRL | Qt::Key_L)},              // 网上申报
+        {"Label48", QKeySequence(Qt::CTRL | Qt::Key_B)},              // 批量检查...
     };
     for (const auto &c : commands) {
         auto *command = window.findChild<CommandLabel *>(QString::fromLatin1(c.command));

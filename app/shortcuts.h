@@ -1,6 +1,7 @@
 // Keyboard shortcuts of the main window: Ctrl+N 新建, Ctrl+O 打开, Ctrl+S the
 // 保存 of the tab in front, Ctrl+Shift+S 另存为..., Ctrl+P 打印, F1 帮助, F7
-// 检查, Ctrl+L 网上申报 (the address bar's key in a browser). Each
+// 检查, Ctrl+L 网上申报 (the address bar's key in a browser), Ctrl+B
+// 批量检查.... Each
 // does exactly what a click on its command does, and nothing while that
 // command is disabled; each command's tooltip names its keys.
 #pragma once

@@ -2,8 +2,13 @@
 
 #include "app/mainwindow.h"
 #include "document/values.h"
+#include "rules/idnumber.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <map>
 #include <random>
 
 namespace varnok::bench {
@@ -136,6 +141,42 @@ void writeDeclaration(const QString &path, int n)
     for (int l = 0; l < ListCount; ++l)
         writeListSection(doc, recordListDef(ListId(l)), generatedRows(ListId(l), n), &TForm1::NewRecordId);
     doc.save(path);
+}
+
+QStringList writeStaffFolder(const QString &folder, int files)
+{
+    QStringList paths;
+    for (int i = 0; i < files; ++i)
+        paths << QStringLiteral("%1/科室%2/申报资料%3.xml").arg(folder).arg(i / 100, 3, 10, QLatin1Char('0')).arg(i, 5, 10,
+                                                                                                          QLatin1Char('0'));
+    const QString made = folder + QStringLiteral("/.made");
+    if (QFile::exists(made))
+        return paths;
+    QDir(folder).removeRecursively();
+    std::map<int, QByteArray> templates;
+    const QByteArray number = applicantValues().value(QStringLiteral("W_cer")).toLatin1();
+    for (int i = 0; i < files; ++i) {
+        const int entries = i % 50 == 0 ? 100 : 2 + i % 4;
+        if (!templates.count(entries)) {
+            const QString scratch = folder + QStringLiteral("-template.xml");
+            QDir().mkpath(QFileInfo(scratch).absolutePath());
+            writeDeclaration(scratch, entries);
+            QFile in(scratch);
+            in.open(QIODevice::ReadOnly);
+            templates[entries] = in.readAll();
+            in.close();
+            QFile::remove(scratch);
+        }
+        QByteArray bytes = templates[entries];
+        const QString first17 = QStringLiteral("110105198503%1").arg(i, 5, 10, QLatin1Char('0'));
+        bytes.replace(number, (first17 + idCheckCharacter(first17)).toLatin1());
+        QDir().mkpath(QFileInfo(paths[i]).absolutePath());
+        QFile out(paths[i]);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(paths[i]));
+    }
+    QFile(made).open(QIODevice::WriteOnly);
+    return paths;
 }
 
 }  // namespace varnok::bench

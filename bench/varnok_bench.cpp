@@ -12,8 +12,9 @@
 #include "listcontrols.h"
 
 #include "app/mainwindow.h"
-#include "declaration/declarationfile.h"
 #include "app/recoverykeeper.h"
+#include "declaration/declarationfile.h"
+#include "desk/deskcheck.h"
 #include "dictionary/dictionary.h"
 #include "widgets/commandlabel.h"
 #include "widgets/fields.h"
@@ -30,6 +31,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -46,6 +48,10 @@ namespace {
 
 const int Sizes[] = {100, 1000, 10000};
 QString documentsDir;
+// Declarations in a clerk's folder.
+const int DeskSizes[] = {100, 1000, 10000};
+std::map<int, QStringList> staffFiles;
+QString staffFolder(int files) { return documentsDir + QStringLiteral("/staff-%1").arg(files); }
 
 QString documentPath(int n) { return documentsDir + QStringLiteral("/declaration-%1.xml").arg(n); }
 QString scratchPath(const char *what, int n) { return documentsDir + QStringLiteral("/%1-%2.xml").arg(what).arg(n); }
@@ -113,7 +119,43 @@ void parseAndSerialise(State &state)
     }
 }
 
+// Every file of a clerk's folder parsed (and walked) by libxml2, the list
+// of files given.
+void parseFiles(State &state)
+{
+    std::vector<QByteArray> paths;
+    for (const QString &path : staffFiles[entries(state)])
+        paths.push_back(QFile::encodeName(path));
+    for (auto _ : state)
+        for (const QByteArray &path : paths) {
+            xmlDocPtr doc = parseFile(path);
+            if (!doc) {
+                state.SkipWithError(libxmlError("parse").c_str());
+                return;
+            }
+            benchmark::DoNotOptimize(textLength(xmlDocGetRootElement(doc)));
+            xmlFreeDoc(doc);
+        }
+}
+
 // ------------------------------------------------------------ the program
+
+// The desk: the folder searched, every declaration read and checked, the
+// checks across the files.
+void checkFolder(State &state)
+{
+    const QString folder = staffFolder(entries(state));
+    size_t rows = 0, passed = 0;
+    for (auto _ : state) {
+        const DeskRun run = checkDeclarations({folder}, QDate(2026, 12, 9));
+        rows = run.rows.size();
+        passed = size_t(std::count_if(run.rows.begin(), run.rows.end(),
+                                      [](const DeskRow &r) { return r.verdict() == VerdictPassed; }));
+        benchmark::DoNotOptimize(rows);
+    }
+    if (rows != size_t(entries(state)) || passed != rows)
+        state.SkipWithError("the folder did not check whole, or a declaration did not pass");
+}
 
 // As "打开" and "检查" read a file.
 void readIntoStructs(State &state)
@@ -525,6 +567,11 @@ void registerAll()
     for (int n : Sizes)
         for (const auto &[name, fn] : sized)
             benchmark::RegisterBenchmark(name, fn)->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond);
+    const std::pair<const char *, void (*)(State &)> desk[] = {{"libxml2/parse-files", parseFiles},
+                                                               {"desk/check", checkFolder}};
+    for (int n : DeskSizes)
+        for (const auto &[name, fn] : desk)
+            benchmark::RegisterBenchmark(name, fn)->Arg(n)->UseRealTime()->Unit(benchmark::kMillisecond);
     registerHostile();
 }
 
@@ -680,6 +727,17 @@ void printTable(const Collector &c)
         t.ratio(name, 10000, c.get(name, 10000), "same at N = 1000", c.get(name, 1000), baseline ? 0 : 12);
     }
 
+    t.heading("The desk: a folder of N declarations checked, against libxml2 parsing the same files");
+    for (int n : DeskSizes)
+        t.ratio("desk: check the folder", n, c.get("desk/check", n), "libxml2 parse each file",
+                c.get("libxml2/parse-files", n), 2);
+    for (int n : {1000, 10000}) {
+        t.ratio("  growth of the check", n, c.get("desk/check", n), n == 1000 ? "same at N = 100" : "same at N = 1000",
+                c.get("desk/check", n / 10), 0);
+        t.ratio("  growth of libxml2", n, c.get("libxml2/parse-files", n),
+                n == 1000 ? "same at N = 100" : "same at N = 1000", c.get("libxml2/parse-files", n / 10), 0);
+    }
+
     t.heading("Opening or refusing hostile documents (the tests guard only against a hang)");
     for (const QString &kind : hostile::Kinds) {
         const std::string name = "hostile/" + kind.toStdString();
@@ -722,6 +780,10 @@ int main(int argc, char **argv)
     for (int n : Sizes) {
         std::fprintf(stderr, "writing %s\n", qPrintable(documentPath(n)));
         bench::writeDeclaration(documentPath(n), n);
+    }
+    for (int n : DeskSizes) {
+        std::fprintf(stderr, "writing %s\n", qPrintable(staffFolder(n)));
+        staffFiles[n] = bench::writeStaffFolder(staffFolder(n), n);
     }
 
     int count = int(args.size());

@@ -1,7 +1,8 @@
 # Windows packaging, included by the top-level CMakeLists.txt on WIN32 only:
 #  - the icon, version information and manifest of varnok.exe
 #    (resources/windows/varnok.rc.in);
-#  - the deployment folder: varnok.exe with every DLL and Qt plugin it loads,
+#  - the deployment folder: varnok.exe and varnok-check.exe with every DLL and
+#    Qt plugin they load,
 #    from the known list below (this toolchain has no windeployqt);
 #  - from that folder, the per-user installer (NSIS) and the portable zip.
 #
@@ -26,7 +27,7 @@ set_source_files_properties(${PROJECT_BINARY_DIR}/varnok.rc PROPERTIES
 
 # --- what the program needs beside it ------------------------------------------
 # Where the DLLs come from: Qt's bin/, libxml2's bin/ (found from its import
-# library), the compiler's runtime and the mingw sysroot (zlib,
+# library), libxlsxwriter's bin/, the compiler's runtime and the mingw sysroot (zlib,
 # winpthreads). These folders are also what the import check below counts as
 # "not Windows": a DLL imported from one of them must be in the package.
 get_target_property(_varnok_qtcore_dll Qt6::Core IMPORTED_LOCATION_RELEASE)
@@ -37,6 +38,8 @@ get_filename_component(_varnok_qt_bin "${_varnok_qtcore_dll}" DIRECTORY)
 get_filename_component(_varnok_qt_plugins "${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}" ABSOLUTE)
 list(GET LIBXML2_LIBRARIES 0 _varnok_libxml2_lib)
 get_filename_component(_varnok_libxml2_bin "${_varnok_libxml2_lib}/../../bin" ABSOLUTE)
+# libxlsxwriter's DLL beside its prefix's lib/ (pkg-config, CMakeLists.txt).
+set(_varnok_xlsxwriter_bin "${XLSXWRITER_PREFIX}/bin")
 execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
     OUTPUT_VARIABLE _varnok_libstdcxx OUTPUT_STRIP_TRAILING_WHITESPACE)
 get_filename_component(_varnok_gcc_dir "${_varnok_libstdcxx}" DIRECTORY)
@@ -47,13 +50,13 @@ if(NOT _varnok_sysroot)
     set(_varnok_sysroot /usr/x86_64-w64-mingw32)
 endif()
 set(VARNOK_WINDOWS_DLL_DIRS
-    "${_varnok_qt_bin}" "${_varnok_libxml2_bin}" "${_varnok_gcc_dir}"
+    "${_varnok_qt_bin}" "${_varnok_libxml2_bin}" "${_varnok_xlsxwriter_bin}" "${_varnok_gcc_dir}"
     "${_varnok_sysroot}/lib" "${_varnok_sysroot}/bin")
 
 # Every file of the package but varnok.exe: "folder in the package=file".
 set(VARNOK_WINDOWS_RUNTIME
     ".=Qt6Core.dll" ".=Qt6Gui.dll" ".=Qt6Widgets.dll" ".=Qt6PrintSupport.dll"
-    ".=libxml2-2.dll" ".=zlib1.dll"
+    ".=libxml2-2.dll" ".=libxlsxwriter.dll" ".=zlib1.dll"
     ".=libstdc++-6.dll" ".=libgcc_s_seh-1.dll" ".=libwinpthread-1.dll"
     # The Windows platform, the native look, and JPEG for the splash.
     "platforms=platforms/qwindows.dll"
@@ -87,7 +90,8 @@ if(_varnok_missing)
         "Build the toolchain with scripts/windows/toolchain.sh, or give a file's place with "
         "-DVARNOK_DLL_<name>=<path> (see the cache).")
 endif()
-install(TARGETS varnok RUNTIME DESTINATION . COMPONENT windows)
+# varnok-check.exe, the desk on the command line, beside the program.
+install(TARGETS varnok varnok-check RUNTIME DESTINATION . COMPONENT windows)
 
 # --- the deployment folder -----------------------------------------------------
 # Laid anew every time from the install rules, then finished by

@@ -18,14 +18,15 @@
 namespace varnok {
 
 PrintPreview::PrintPreview(const QTextDocument &report, Prompts &prompts, const QString &pdfFolder,
-                           const QString &pdfName, QWidget *parent)
+                           const QString &pdfName, QWidget *parent, const QString &title, const QPageLayout &pageLayout)
     : QDialog(parent), report_(report), prompts_(prompts), pdfFolder_(pdfFolder), pdfName_(pdfName),
+      title_(title.isEmpty() ? ReportTitle : title), layout_(pageLayout.isValid() ? pageLayout : reportPageLayout()),
       printer_(QPrinter::HighResolution)
 {
     setObjectName(QStringLiteral("PrintPreview"));
-    setWindowTitle(QStringLiteral("打印预览 — ") + ReportTitle);
-    printer_.setPageLayout(reportPageLayout());
-    printer_.setDocName(ReportTitle);
+    setWindowTitle(QStringLiteral("打印预览 — ") + title_);
+    printer_.setPageLayout(layout_);
+    printer_.setDocName(title_);
 
     view_ = new QPrintPreviewWidget(&printer_, this);
     view_->setObjectName(QStringLiteral("PreviewPages"));
@@ -92,7 +93,7 @@ void PrintPreview::paintPages(QPrinter *printer)
 void PrintPreview::printReport()
 {
     QPrintDialog dialog(&printer_, this);
-    dialog.setWindowTitle(QStringLiteral("打印") + ReportTitle);
+    dialog.setWindowTitle(QStringLiteral("打印") + title_);
     if (dialog.exec() != QDialog::Accepted)
         return;
     view_->print();
@@ -106,7 +107,7 @@ void PrintPreview::exportPdf()
     const QString path = prompts_.savePdfFileName(this, pdfFolder_, pdfName_);
     if (path.isEmpty())
         return;
-    writeFileSafely(path, reportPdf(report_, ReportTitle));
+    writeFileSafely(path, reportPdf(report_, title_, layout_));
     prompts_.message(this, QStringLiteral("PDF文件已保存：") + path);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPageLayout>
 #include <QPrinter>
 
 class QLabel;
@@ -16,9 +17,10 @@ class Prompts;
 class PrintPreview : public QDialog {
     Q_OBJECT
 public:
-    // The PDF dialog proposes pdfName in pdfFolder.
+    // The PDF dialog proposes pdfName in pdfFolder. The declaration's title
+    // and pages unless others are given.
     PrintPreview(const QTextDocument &report, Prompts &prompts, const QString &pdfFolder, const QString &pdfName,
-                 QWidget *parent = nullptr);
+                 QWidget *parent = nullptr, const QString &title = {}, const QPageLayout &layout = {});
 
     QPrintPreviewWidget *view() const { return view_; }
     int pageCount() const;
@@ -34,6 +36,8 @@ private:
     Prompts &prompts_;
     QString pdfFolder_;
     QString pdfName_;
+    QString title_;
+    QPageLayout layout_;
     QPrinter printer_;
     QPrintPreviewWidget *view_ = nullptr;
     QLabel *pages_ = nullptr;

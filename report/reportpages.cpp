@@ -123,14 +123,14 @@ int paintReport(const QTextDocument &report, QPagedPaintDevice &device, int firs
     return count;
 }
 
-QByteArray reportPdf(const QTextDocument &report, const QString &title)
+QByteArray reportPdf(const QTextDocument &report, const QString &title, const QPageLayout &layout)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter writer(&buffer);
-        writer.setPageLayout(reportPageLayout());
+        writer.setPageLayout(layout);
         writer.setResolution(600);
         writer.setTitle(title);
         writer.setCreator(QStringLiteral("Varnok"));

@@ -22,7 +22,8 @@ QString pageFooter(int page, int pageCount);
 // Returns the number of pages the report takes.
 int paintReport(const QTextDocument &report, QPagedPaintDevice &device, int first = 0, int last = 0);
 
-// The report as a PDF in A4 portrait whose text can be searched and copied.
-QByteArray reportPdf(const QTextDocument &report, const QString &title);
+// The report as a PDF (A4 portrait unless told) whose text can be searched
+// and copied.
+QByteArray reportPdf(const QTextDocument &report, const QString &title, const QPageLayout &layout = reportPageLayout());
 
 }  // namespace varnok

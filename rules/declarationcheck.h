@@ -42,8 +42,19 @@ struct DeclarationProblem {
 
 inline int listTab(int list) { return 1 + list; }
 
+// The tab's caption: "基本信息" for 0, a list's for listTab().
+QString tabCaption(int tab);
+
+// What a declaration holds checked, wherever it comes from (the window or a
+// file): the first tab's checks and the check character, an empty work
+// history; in the order checkDeclaration gives them.
+std::vector<DeclarationProblem> checkContent(const FieldValues &basic, const std::array<ListRows, ListCount> &lists,
+                                             const QDate &today);
+
 // Every problem, in the order of the tabs; within the first tab in the order
 // its save runs the checks, the check character right after the identity.
+// checkContent's problems, and the window's own after each tab's: changes
+// not in the file, an entry being edited.
 std::vector<DeclarationProblem> checkDeclaration(const DeclarationSnapshot &snapshot, const QDate &today);
 
 }  // namespace varnok

@@ -12,6 +12,8 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6svg6
     libxml2-dev libbenchmark-dev time
+    # the desk's Excel workbooks
+    libxlsxwriter-dev
     # Qt's own texts in Chinese, embedded at build time (qtbase_zh_CN.qm)
     qt6-translations-l10n
     # run: the Chinese font; "帮助" and "网上申报" open the help file and the
@@ -29,6 +31,8 @@ packages=(
     # the screen-reader test: the program's tree read over AT-SPI, as Orca
     # reads it, on a session bus of its own
     python3-pyatspi at-spi2-core dbus-daemon
+    # reading the desk's workbook back (an xlsx is a zip)
+    unzip
 )
 if [ $# -gt 0 ]; then packages=("$@"); fi
 missing=()

@@ -14,10 +14,11 @@ layers=(
     "document"
     "rules"
     "declaration"
+    "desk"
     "widgets"
     "pages lists"
     "report"
-    "app"
+    "app cli"
 )
 
 declare -A level
@@ -42,7 +43,7 @@ for folder in "${!level[@]}"; do
 done
 # The core (everything below widgets/) knows nothing of the screen: it links
 # Qt Core only, and holds no positions or sizes either.
-for folder in platform xml dictionary document rules declaration; do
+for folder in platform xml dictionary document rules declaration desk; do
     [ -d "$folder" ] || continue
     if grep -n -H -E '^#include <Q(Rect|RectF|Point|PointF|Size|SizeF|Margins)>' "$folder"/*.h "$folder"/*.cpp 2>/dev/null; then
         echo "  ^ $folder/ is core: places and sizes belong to the window side"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the Debian package from a build tree with CPack and checks what it
-# holds: the program, the desktop menu entry, the icons, the AppStream
+# holds: the program and varnok-check, the desktop menu entry, the icons, the AppStream
 # metadata, the manual pages, the copyright and the changelog, nothing else;
 # the control fields (version, dependencies found by dpkg-shlibdeps, the font,
 # xdg-utils, the recommended CHM viewer and browser); and that lintian,
@@ -45,7 +45,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 # Package names of a relationship field, one a line, versions dropped.
 names() { tr ',|' '\n\n' <<<"$1" | sed 's/^ *//; s/[ (].*//'; }
 depends=$(field Depends)
-for dep in fonts-wqy-microhei xdg-utils libqt6widgets6 libqt6gui6 libqt6core6 libxml2 libstdc++6; do
+for dep in fonts-wqy-microhei xdg-utils libqt6widgets6 libqt6gui6 libqt6core6 libxml2 libxlsxwriter4 libstdc++6; do
     names "$depends" | grep -qxF "$dep" || fail "Depends lacks $dep: $depends"
 done
 recommends=$(field Recommends)
@@ -56,12 +56,15 @@ done
 # Contents: exactly these files, owned by root, the program executable.
 metainfo_id=org.example.varnok
 expected="./usr/bin/varnok
+./usr/bin/varnok-check
 ./usr/share/applications/varnok.desktop
 ./usr/share/doc/varnok/changelog.gz
 ./usr/share/doc/varnok/copyright
 ./usr/share/icons/hicolor/256x256/apps/varnok.png
 ./usr/share/icons/hicolor/scalable/apps/varnok.svg
+./usr/share/man/man1/varnok-check.1.gz
 ./usr/share/man/man1/varnok.1.gz
+./usr/share/man/zh_CN/man1/varnok-check.1.gz
 ./usr/share/man/zh_CN/man1/varnok.1.gz
 ./usr/share/metainfo/$metainfo_id.metainfo.xml"
 listing=$(dpkg-deb -c "$deb")
@@ -69,7 +72,9 @@ files=$(awk '$1 ~ /^-/ { print $6 }' <<<"$listing" | sort)
 [ "$files" = "$expected" ] || fail "package files differ:
 $(diff <(echo "$expected") <(echo "$files") || true)"
 awk '$1 ~ /^-/ && $2 != "root/root" { print }' <<<"$listing" | grep . && fail "files not owned by root"
-grep -q '^-rwxr-xr-x .* \./usr/bin/varnok$' <<<"$listing" || fail "usr/bin/varnok is not executable"
+for program in varnok varnok-check; do
+    grep -q "^-rwxr-xr-x .* \./usr/bin/$program\$" <<<"$listing" || fail "usr/bin/$program is not executable"
+done
 
 # The unpacked files: a valid menu entry that starts the packaged program
 # with the packaged icon.
@@ -112,8 +117,12 @@ grep -qF "<release version=\"$version\"" "$metainfo" || fail "the metainfo has n
 zcat "$root/usr/share/doc/varnok/changelog.gz" | head -1 | grep -qF "varnok ($version)" ||
     fail "the changelog does not begin with version $version"
 for page in man/man1 man/zh_CN/man1; do
-    whatis=$(lexgrog "$root/usr/share/$page/varnok.1.gz" 2>&1) || fail "$page/varnok.1.gz: $whatis"
+    for program in varnok varnok-check; do
+        whatis=$(lexgrog "$root/usr/share/$page/$program.1.gz" 2>&1) || fail "$page/$program.1.gz: $whatis"
+    done
 done
+# The desk's program runs from the package: its usage, in Chinese.
+"$root/usr/bin/varnok-check" --help | grep -qF '用法：varnok-check' || fail "usr/bin/varnok-check --help shows no usage"
 
 # lintian: no error and no warning; information shown, and the two it used to
 # give (no Keywords, no BIND_NOW) must not come back.

@@ -60,6 +60,24 @@ struct FakePrompts : varnok::Prompts {
         return choices.isEmpty() ? -1 : choices.takeFirst();
     }
 
+    QString folderName(QWidget *, const QString &title, const QString &folder) override
+    {
+        record({"folder", title, folder, {}});
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+    // Several files are one entry of files, separated by new lines.
+    QStringList openFileNames(QWidget *, const QString &title, const QString &folder) override
+    {
+        record({"openmany", title, folder, {}});
+        return files.isEmpty() ? QStringList() : files.takeFirst().split('\n');
+    }
+    QString saveExportName(QWidget *, const QString &title, const QString &folder, const QString &proposed,
+                           const QString &, const QString &) override
+    {
+        record({"export", title, folder, proposed});
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+
     QStringList texts(const QString &kind) const
     {
         QStringList out;

@@ -22,7 +22,7 @@ namespace {
 std::map<QString, QObject *> commands(const FormFixture &f)
 {
     std::map<QString, QObject *> out;
-    for (const char *name : {"Label1", "Label12", "Label44", "Label31", "Label45", "Label46", "Label47"})
+    for (const char *name : {"Label1", "Label12", "Label44", "Label31", "Label45", "Label46", "Label47", "Label48"})
         out[name] = f.get(name);
     out["Button6"] = f.get<QPushButton>("Button6");
     for (int l = 0; l < ListCount; ++l) {
@@ -31,7 +31,7 @@ std::map<QString, QObject *> commands(const FormFixture &f)
             if (f.tabs()->widget(tab)->isAncestorOf(save))
                 out[f.tabs()->widget(tab)->objectName()] = save;
     }
-    if (out.size() != 12)
+    if (out.size() != 13)
         qFatal("a 保存 is not on its list's tab");
     return out;
 }
@@ -124,6 +124,7 @@ void TestShortcuts::commandKeys_data()
     QTest::newRow("F1 帮助") << QKeySequence("F1") << "Label45" << "帮助 (F1)" << "message";
     QTest::newRow("F7 检查") << QKeySequence("F7") << "Label47" << "检查 (F7)" << "report";
     QTest::newRow("Ctrl+L 网上申报") << QKeySequence("Ctrl+L") << "Label31" << "网上申报 (Ctrl+L)" << "message";
+    QTest::newRow("Ctrl+B 批量检查") << QKeySequence("Ctrl+B") << "Label48" << "批量检查... (Ctrl+B)" << "";
     // clang-format on
 }
 

@@ -82,6 +82,45 @@ public:
         return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
     }
 
+    QString folderName(QWidget *parent, const QString &title, const QString &folder) override
+    {
+        QFileDialog dialog(parent, title, folder);
+        prepare(dialog);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    }
+
+    QStringList openFileNames(QWidget *parent, const QString &title, const QString &folder) override
+    {
+        QFileDialog dialog(parent, title, folder, XmlFilter);
+        prepare(dialog);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        if (dialog.exec() != QDialog::Accepted)
+            return {};
+        QStringList files;
+        for (const QString &file : dialog.selectedFiles())
+            files << QDir::toNativeSeparators(file);
+        return files;
+    }
+
+    QString saveExportName(QWidget *parent, const QString &title, const QString &folder, const QString &proposedName,
+                           const QString &filter, const QString &suffix) override
+    {
+        QFileDialog dialog(parent, title, folder, filter);
+        prepare(dialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(suffix);
+        dialog.selectFile(proposedName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return {};
+        return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    }
+
     int checkReport(QWidget *parent, const QList<ReportLine> &lines) override
     {
         CheckDialog dialog(lines, parent);

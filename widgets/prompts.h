@@ -13,6 +13,8 @@ inline const QString AppTitle = QStringLiteral("Varnok——Version 1.0");
 inline const QString QuestionCaption = QStringLiteral("系统提示");
 inline const QString XmlFilter = QStringLiteral("XML文件 (*.xml)");
 inline const QString PdfFilter = QStringLiteral("PDF文件 (*.pdf)");
+inline const QString CsvFilter = QStringLiteral("CSV文件 (*.csv)");
+inline const QString ExcelFilter = QStringLiteral("Excel工作簿 (*.xlsx)");
 
 // One line of the report of "检查": the tab, the field and the problem, in
 // the form's words.
@@ -44,6 +46,14 @@ public:
     // The report of "检查"; the index of the line chosen (double-clicked),
     // -1 when closed without a choice.
     virtual int checkReport(QWidget *parent, const QList<ReportLine> &lines) = 0;
+    // A folder to choose, starting in folder; empty when cancelled.
+    virtual QString folderName(QWidget *parent, const QString &title, const QString &folder) = 0;
+    // Declarations to open, one or more, starting in folder; empty when cancelled.
+    virtual QStringList openFileNames(QWidget *parent, const QString &title, const QString &folder) = 0;
+    // Save dialog for an exported table: filter and suffix as CsvFilter and
+    // "csv"; asks before replacing. Empty when cancelled.
+    virtual QString saveExportName(QWidget *parent, const QString &title, const QString &folder,
+                                   const QString &proposedName, const QString &filter, const QString &suffix) = 0;
 };
 
 // Message boxes and file dialogs for real.

@@ -7,7 +7,8 @@
 #     install (Varnok-1.0-setup.exe /S): every file of the package in
 #     %LOCALAPPDATA%\Programs\Varnok and the same as in the package, the
 #     Start-menu and desktop shortcuts pointing at varnok.exe, the entry
-#     that 应用和功能 lists, the version information of varnok.exe;
+#     that 应用和功能 lists, the version information of varnok.exe; the
+#     installed varnok-check.exe checking a folder and writing a workbook;
 #  3. the installed varnok.exe started with the windows platform on a
 #     virtual display, with only its own DLLs (no WINEPATH): the splash and
 #     then the main window photographed; once more at Windows' display
@@ -303,6 +304,18 @@ same_bytes() {
     done < <(files_of "$stage")
 }
 check "every installed file has the package's bytes" same_bytes
+
+# The desk on the command line as installed, with only its own DLLs: a
+# folder checked, the workbook written (libxlsxwriter's temporary files in
+# the user's temporary folder, not in C:\).
+mkdir -p "$work/desk/staff"
+cp "$root/tests/data/declaration-expected.xml" "$work/desk/staff/a.xml"
+desk_out="$(wine "$inst/varnok-check.exe" --xlsx "$(winepath -w "$work/desk")\table.xlsx" \
+    "$(winepath -w "$work/desk/staff")" 2>&1 | tr -d '\r' || true)"
+check "the installed varnok-check.exe checks a folder: $(head -n 1 <<<"$desk_out")" \
+    grep -qF '王堃  320106198604120535  通过' <<<"$desk_out"
+check "... and writes the Excel workbook" \
+    bash -c 'unzip -p "$1" xl/sharedStrings.xml | grep -qF 王堃' _ "$work/desk/table.xlsx"
 
 for lnk in "$start_menu/$app_name.lnk" "$desktop/$app_name.lnk"; do
     check "shortcut $(basename "$(dirname "$lnk")")/$app_name.lnk starts varnok.exe" \

@@ -1,21 +1,27 @@
 #!/usr/bin/env bash
 # Builds the Windows x86-64 cross toolchain Varnok's Windows build uses:
-# Qt 6 (qtbase) and libxml2 cross-compiled with Debian's mingw-w64 (POSIX
-# threads) from Debian's own source packages, so the Windows program is made
-# of the same Qt and libxml2 versions as the Linux one.
+# Qt 6 (qtbase), libxml2 and libxlsxwriter cross-compiled with Debian's
+# mingw-w64 (POSIX threads) from Debian's own source packages, so the Windows
+# program is made of the same versions as the Linux one.
+#
+#   scripts/windows/toolchain.sh [--libraries-only]
 #
 # Everything lands in ${VARNOK_WIN64_CACHE:-$HOME/.cache/varnok-win64}:
 #   toolchain-mingw64.cmake  the CMake toolchain file for the cross compilers
 #   qt6/                     Qt, installed (qt6/lib/cmake/Qt6/qt.toolchain.cmake)
 #   libxml2/                 libxml2, installed
+#   libxlsxwriter/           libxlsxwriter (the desk's Excel workbooks), installed
 #   env.sh                   variables and the cmake line for a program
 #   logs/                    one log per step, and the build times
 # The machine's own apt state is left alone: the source packages are fetched
 # through a sources list, package lists and archive cache kept in that folder.
 #
-# Running it again does nothing while the stamp (a hash of the steps that
-# build Qt and libxml2, their patches, the compiler and the source package
-# versions) still matches.
+# Running it again does nothing while the stamps still match: "stamp" (a hash
+# of the steps that build Qt and libxml2, their patches, the compiler and the
+# source package versions) and "stamp-libxlsxwriter" (the same for
+# libxlsxwriter, which takes a minute). --libraries-only never builds Qt or
+# libxml2: with them missing it stops; it builds libxlsxwriter when its stamp
+# does not match (scripts/windows/test.sh uses it).
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -25,6 +31,7 @@ triplet=x86_64-w64-mingw32
 sysroot=/usr/$triplet
 qt_upstream=6.4.2
 libxml2_upstream=2.9.14
+libxlsxwriter_upstream=1.1.4
 
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
@@ -171,7 +178,7 @@ set(CMAKE_RC_COMPILER  $triplet-windres)
 
 # The mingw sysroot (zlib from libz-mingw-w64-dev lives there), then what
 # this script built.
-list(APPEND CMAKE_FIND_ROOT_PATH $sysroot "$cache/libxml2" "$cache/qt6")
+list(APPEND CMAKE_FIND_ROOT_PATH $sysroot "$cache/libxml2" "$cache/libxlsxwriter" "$cache/qt6")
 list(REMOVE_DUPLICATES CMAKE_FIND_ROOT_PATH)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
@@ -179,7 +186,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # pkg-config must describe Windows libraries, never the host's.
-set(ENV{PKG_CONFIG_LIBDIR} "$cache/libxml2/lib/pkgconfig:$sysroot/lib/pkgconfig")
+set(ENV{PKG_CONFIG_LIBDIR} "$cache/libxml2/lib/pkgconfig:$cache/libxlsxwriter/lib/pkgconfig:$sysroot/lib/pkgconfig")
 set(ENV{PKG_CONFIG_PATH} "")
 EOF
     mv "$cache/toolchain-mingw64.cmake.new" "$cache/toolchain-mingw64.cmake"
@@ -204,6 +211,60 @@ build_libxml2() {
     cd "$cache"
     [ -f "$prefix/include/libxml2/libxml/parser.h" ] || die "libxml2 headers were not installed"
     ls "$prefix"/bin/libxml2-*.dll >/dev/null 2>&1 || die "libxml2's DLL was not installed"
+}
+
+# --- libxlsxwriter -------------------------------------------------------------
+# Its own zip writer (minizip) and MD5, zlib from the sysroot. Temporary files
+# go where the program tells it (the user's temporary folder), not tmpfile()
+# in the root of C:, which a user may not write to.
+build_libxlsxwriter() {
+    local src="$cache/src/libxlsxwriter" build="$cache/build/libxlsxwriter" prefix="$cache/libxlsxwriter"
+    rm -rf "$build"
+    mkdir -p "$build"
+    cd "$build"
+    run_logged libxlsxwriter-configure cmake "$src" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$cache/toolchain-mingw64.cmake" \
+        -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DCMAKE_BUILD_TYPE=Release \
+        -DBUILD_SHARED_LIBS=ON \
+        -DUSE_SYSTEM_MINIZIP=OFF \
+        -DUSE_STANDARD_TMPFILE=OFF \
+        -DBUILD_TESTS=OFF -DBUILD_EXAMPLES=OFF
+    run_logged libxlsxwriter-build nice -n 19 cmake --build . -j "$jobs"
+    rm -rf "$prefix"
+    run_logged libxlsxwriter-install cmake --install .
+    cd "$cache"
+    [ -f "$prefix/include/xlsxwriter.h" ] || die "libxlsxwriter's headers were not installed"
+    [ -f "$prefix/lib/pkgconfig/xlsxwriter.pc" ] || die "libxlsxwriter's pkg-config file was not installed"
+    ls "$prefix"/bin/libxlsxwriter*.dll >/dev/null 2>&1 || die "libxlsxwriter's DLL was not installed"
+}
+
+# Built after Qt and libxml2, with a stamp of its own: a change here never
+# builds Qt again.
+libxlsxwriter_stamp_inputs() {
+    declare -f build_libxlsxwriter
+    (cd "$here" && find patches -type f -name 'libxlsxwriter-*.patch' -print0 2>/dev/null | sort -z | xargs -0r sha256sum)
+    $triplet-g++-posix --version | head -n 1
+    echo "libxlsxwriter $libxlsxwriter_version"
+}
+libraries() {
+    libxlsxwriter_version="$(source_version libxlsxwriter)"
+    [ "$(upstream_of "$libxlsxwriter_version")" = "$libxlsxwriter_upstream" ] \
+        || die "the libxlsxwriter source package is ${libxlsxwriter_version:-missing}, not $libxlsxwriter_upstream"
+    local stamp
+    stamp="$(libxlsxwriter_stamp_inputs | sha256sum | cut -d' ' -f1)"
+    if [ -f "$cache/stamp-libxlsxwriter" ] && [ "$(cat "$cache/stamp-libxlsxwriter")" = "$stamp" ] \
+        && [ -f "$cache/libxlsxwriter/lib/pkgconfig/xlsxwriter.pc" ]; then
+        say "libxlsxwriter $libxlsxwriter_version in $cache is up to date"
+        return
+    fi
+    rm -f "$cache/stamp-libxlsxwriter"
+    local t0
+    t0=$(date +%s)
+    unpack_source libxlsxwriter "$libxlsxwriter_version" libxlsxwriter libxlsxwriter
+    build_libxlsxwriter
+    echo "$(date -Is) libxlsxwriter $libxlsxwriter_version: $(($(date +%s) - t0)) s" | tee -a "$cache/logs/timings.txt"
+    echo "$stamp" >"$cache/stamp-libxlsxwriter"
 }
 
 # --- qtbase ----------------------------------------------------------------
@@ -266,7 +327,7 @@ build_qtbase() {
 runtime_dirs() {
     local gcc_dir
     gcc_dir="$(dirname "$($triplet-g++-posix -print-file-name=libstdc++-6.dll)")"
-    printf '%s\n' "$cache/qt6/bin" "$cache/libxml2/bin" "$gcc_dir" "$sysroot/lib"
+    printf '%s\n' "$cache/qt6/bin" "$cache/libxml2/bin" "$cache/libxlsxwriter/bin" "$gcc_dir" "$sysroot/lib"
 }
 write_env() {
     local dirs winepath="" d
@@ -279,8 +340,9 @@ write_env() {
 export VARNOK_WIN64_CACHE="$cache"
 export VARNOK_WIN64_QT="$cache/qt6"
 export VARNOK_WIN64_LIBXML2="$cache/libxml2"
-# The folders holding the DLLs a program needs: Qt, libxml2 (and zlib1.dll in
-# the mingw sysroot), and the POSIX-thread mingw runtime.
+export VARNOK_WIN64_LIBXLSXWRITER="$cache/libxlsxwriter"
+# The folders holding the DLLs a program needs: Qt, libxml2, libxlsxwriter
+# (and zlib1.dll in the mingw sysroot), and the POSIX-thread mingw runtime.
 export VARNOK_WIN64_DLL_DIRS="$(echo "$dirs" | paste -sd:)"
 export VARNOK_WIN64_PLUGINS="$cache/qt6/plugins"
 # Wine finds those DLLs through WINEPATH, and Qt then finds its plugins from
@@ -320,9 +382,24 @@ stamp_inputs() {
 }
 
 main() {
+    local only_libraries=0
+    case "${1:-}" in
+        --libraries-only) only_libraries=1 ;;
+        "") ;;
+        *) die "unknown argument $1 (scripts/windows/toolchain.sh [--libraries-only])" ;;
+    esac
     mkdir -p "$cache/logs" "$cache/src" "$cache/build"
     install_packages
     setup_private_apt
+
+    if [ "$only_libraries" = 1 ]; then
+        [ -f "$cache/qt6/lib/cmake/Qt6/qt.toolchain.cmake" ] && [ -d "$cache/libxml2/include" ] \
+            || die "Qt and libxml2 are not built in $cache: scripts/windows/toolchain.sh builds them (an hour)"
+        write_cmake_toolchain
+        libraries
+        write_env
+        return
+    fi
 
     # Qt for Windows must be the same version as the host's Qt, whose moc, rcc
     # and uic it is built and used with.
@@ -340,9 +417,12 @@ main() {
     local stamp
     stamp="$(stamp_inputs | sha256sum | cut -d' ' -f1)"
     if [ -f "$cache/stamp" ] && [ "$(cat "$cache/stamp")" = "$stamp" ] \
-        && [ -f "$cache/qt6/lib/cmake/Qt6/qt.toolchain.cmake" ] && [ -f "$cache/env.sh" ]; then
-        say "the Windows toolchain in $cache is up to date (qt6-base $qt_version, libxml2 $libxml2_version)"
-        exit 0
+        && [ -f "$cache/qt6/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
+        say "Qt and libxml2 in $cache are up to date (qt6-base $qt_version, libxml2 $libxml2_version)"
+        write_cmake_toolchain
+        libraries
+        write_env
+        return
     fi
     rm -f "$cache/stamp"
 
@@ -357,12 +437,13 @@ main() {
     t2=$(date +%s)
     build_qtbase
     t3=$(date +%s)
-    write_env
     {
         echo "$(date -Is) qt6-base $qt_version libxml2 $libxml2_version"
         echo "  sources $((t1 - t0)) s, libxml2 $((t2 - t1)) s, qtbase $((t3 - t2)) s, all $((t3 - t0)) s"
     } | tee -a "$cache/logs/timings.txt"
     echo "$stamp" >"$cache/stamp"
+    libraries
+    write_env
 
     say "done. Qt: $(du -sh "$cache/qt6" | cut -f1), libxml2: $(du -sh "$cache/libxml2" | cut -f1)"
     say "configure a program with:"
