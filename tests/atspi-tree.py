@@ -16,7 +16,7 @@ import time
 import pyatspi
 
 TITLE = "Varnok——Version 1.0"
-COMMANDS = ["新建", "打开", "另存为...", "网上申报", "帮助", "打印", "检查", "退出"]
+COMMANDS = ["新建", "打开", "另存为...", "网上申报", "帮助", "打印", "检查", "批量检查...", "退出"]
 GRIDS = {"工作简历": 6, "主要业绩": 7, "继续教育": 7, "信用档案": 7}
 R = pyatspi
 failures = []
