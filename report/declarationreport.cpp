@@ -16,31 +16,9 @@ constexpr qreal TextPoints = 9.5;
 constexpr qreal LineWidth = 0.75;
 const QColor HeadingShade(230, 230, 230);
 
-QTextCharFormat charFormat(qreal points, bool bold = false)
-{
-    QTextCharFormat format;
-    QFont font = reportFont(points);
-    font.setBold(bold);
-    format.setFont(font);
-    return format;
-}
+QTextCharFormat charFormat(qreal points, bool bold = false) { return reportCharFormat(points, bold); }
 
-QTextTableFormat tableFormat(const QList<qreal> &percentages)
-{
-    QTextTableFormat format;
-    format.setBorder(LineWidth);
-    format.setBorderBrush(Qt::black);
-    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    format.setBorderCollapse(true);
-    format.setCellSpacing(0);
-    format.setCellPadding(3);
-    format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-    QList<QTextLength> widths;
-    for (qreal p : percentages)
-        widths << QTextLength(QTextLength::PercentageLength, p);
-    format.setColumnWidthConstraints(widths);
-    return format;
-}
+QTextTableFormat tableFormat(const QList<qreal> &percentages) { return reportTableFormat(LineWidth, 3, percentages); }
 
 void writeCell(QTextTable *table, int row, int column, const QString &text, bool heading = false)
 {
@@ -130,6 +108,32 @@ QFont reportFont(qreal points)
                       QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun")});
     font.setPointSizeF(points);
     return font;
+}
+
+QTextCharFormat reportCharFormat(qreal points, bool bold)
+{
+    QTextCharFormat format;
+    QFont font = reportFont(points);
+    font.setBold(bold);
+    format.setFont(font);
+    return format;
+}
+
+QTextTableFormat reportTableFormat(qreal line, qreal padding, const QList<qreal> &percentages)
+{
+    QTextTableFormat format;
+    format.setBorder(line);
+    format.setBorderBrush(Qt::black);
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    format.setBorderCollapse(true);
+    format.setCellSpacing(0);
+    format.setCellPadding(padding);
+    format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+    QList<QTextLength> widths;
+    for (qreal p : percentages)
+        widths << QTextLength(QTextLength::PercentageLength, p);
+    format.setColumnWidthConstraints(widths);
+    return format;
 }
 
 std::unique_ptr<QTextDocument> buildDeclarationReport(const FieldValues &basic,

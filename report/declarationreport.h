@@ -7,6 +7,7 @@
 #include "document/layout.h"
 
 #include <QFont>
+#include <QTextFormat>
 #include <array>
 #include <memory>
 
@@ -20,6 +21,10 @@ inline const QString SignatureDateCaption = QStringLiteral("日期：");
 
 // A Chinese font of this size in points, with fallbacks for other systems.
 QFont reportFont(qreal points);
+QTextCharFormat reportCharFormat(qreal points, bool bold = false);
+// A table across the whole width, its borders collapsed into lines of this
+// width in points, its columns in percent of the width.
+QTextTableFormat reportTableFormat(qreal line, qreal padding, const QList<qreal> &percentages);
 
 // Values as the window shows them: drop-down lists as their texts, masked
 // fields as typed, dates as "yyyy-MM-dd". Sizes are in points, so the

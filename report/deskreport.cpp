@@ -17,14 +17,7 @@ const QColor HeadingShade(230, 230, 230);
 const QColor ProblemShade(255, 228, 228);
 const QColor UnreadableShade(236, 236, 236);
 
-QTextCharFormat charFormat(qreal points, bool bold = false)
-{
-    QTextCharFormat format;
-    QFont font = reportFont(points);
-    font.setBold(bold);
-    format.setFont(font);
-    return format;
-}
+QTextCharFormat charFormat(qreal points, bool bold = false) { return reportCharFormat(points, bold); }
 
 void writeCell(QTextTable *table, int row, int column, const QString &text, const QColor &shade, bool bold)
 {
@@ -64,20 +57,8 @@ std::unique_ptr<QTextDocument> buildDeskReport(const std::vector<DeskRow> &rows,
     cursor.insertText(QStringLiteral("检查日期：%1　　%2").arg(formatDate(day), deskSummary(rows)), charFormat(9));
 
     const QStringList &headings = deskHeadings();
-    QTextTableFormat format;
-    format.setBorder(0.5);
-    format.setBorderBrush(Qt::black);
-    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    format.setBorderCollapse(true);
-    format.setCellSpacing(0);
-    format.setCellPadding(2);
+    QTextTableFormat format = reportTableFormat(0.5, 2, {14, 5, 11, 7, 7, 4, 4, 4, 4, 4, 36});
     format.setHeaderRowCount(1);
-    format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-    const qreal widths[] = {14, 5, 11, 7, 7, 4, 4, 4, 4, 4, 36};
-    QList<QTextLength> constraints;
-    for (qreal w : widths)
-        constraints << QTextLength(QTextLength::PercentageLength, w);
-    format.setColumnWidthConstraints(constraints);
     cursor.insertBlock();
     QTextTable *table = cursor.insertTable(int(rows.size()) + 1, int(headings.size()), format);
     for (int c = 0; c < headings.size(); ++c)
