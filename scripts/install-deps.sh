@@ -12,8 +12,9 @@ packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6svg6
     libxml2-dev libbenchmark-dev time
-    # the desk's Excel workbooks
-    libxlsxwriter-dev
+    # the desk's Excel workbooks; its pkg-config file links zlib, which
+    # libxlsxwriter-dev does not bring along
+    libxlsxwriter-dev zlib1g-dev
     # Qt's own texts in Chinese, embedded at build time (qtbase_zh_CN.qm)
     qt6-translations-l10n
     # run: the Chinese font; "帮助" and "网上申报" open the help file and the
