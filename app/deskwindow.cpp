@@ -59,7 +59,8 @@ DeskWindow::DeskWindow(Prompts &prompts, std::function<void(const QString &)> op
     progress_ = new QProgressBar(this);
     progress_->setObjectName(QStringLiteral("DeskProgress"));
     progress_->setFormat(QStringLiteral("%v / %m"));
-    summary_ = new QLabel(QStringLiteral("选择一个文件夹（连同其子文件夹）或几个申报文件，逐个检查，不写入任何内容。"), this);
+    summary_ =
+        new QLabel(QStringLiteral("选择一个文件夹（连同其子文件夹）或几个申报文件，逐个检查，不写入任何内容。"), this);
     summary_->setObjectName(QStringLiteral("DeskSummary"));
 
     table_ = new QTableWidget(0, int(deskHeadings().size()), this);
@@ -156,7 +157,8 @@ void DeskWindow::setRunning(bool running)
     if (running)
         cancelled_ = closeWhenDone_ = false;
     for (QPushButton *b : idleButtons_)
-        b->setEnabled(!running && (b->objectName() == u"DeskFolder" || b->objectName() == u"DeskFiles" || !rows_.empty()));
+        b->setEnabled(!running &&
+                      (b->objectName() == u"DeskFolder" || b->objectName() == u"DeskFiles" || !rows_.empty()));
     cancel_->setEnabled(running);
     table_->setEnabled(!running);
     if (!running)
@@ -171,9 +173,7 @@ void DeskWindow::showRows()
     for (size_t r = 0; r < rows_.size(); ++r) {
         const DeskRow &row = rows_[r];
         QStringList cells = deskCells(row);
-        const QColor shade = !row.check.readable()        ? UnreadableRow
-                             : row.check.problems.empty() ? QColor()
-                                                          : ProblemRow;
+        const QColor shade = !row.check.readable() ? UnreadableRow : row.check.problems.empty() ? QColor() : ProblemRow;
         const QString lines = row.problemLines().join(u'\n');
         cells.last() = lines;
         for (int c = 0; c < cells.size(); ++c) {

@@ -22,9 +22,9 @@
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QFrame>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QItemSelectionModel>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>

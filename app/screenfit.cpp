@@ -7,7 +7,7 @@ namespace varnok {
 namespace {
 // Below this a window is no use; a smaller area gets a window that overlaps it.
 constexpr int SmallestSide = 200;
-}
+}  // namespace
 
 WindowFit fitWindow(const QSize &size, const QRect &available, const QMargins &frame, int scrollBar,
                     std::optional<QPoint> frameTopLeft)
@@ -24,7 +24,8 @@ WindowFit fitWindow(const QSize &size, const QRect &available, const QMargins &f
         fit.scrollsVertically = true;
     QSize fitted = size;
     if (fit.scrolls()) {
-        fitted.setWidth(std::max(SmallestSide, std::min(size.width() + (fit.scrollsVertically ? scrollBar : 0), roomW)));
+        fitted.setWidth(
+            std::max(SmallestSide, std::min(size.width() + (fit.scrollsVertically ? scrollBar : 0), roomW)));
         fitted.setHeight(
             std::max(SmallestSide, std::min(size.height() + (fit.scrollsHorizontally ? scrollBar : 0), roomH)));
     }

@@ -47,8 +47,8 @@ void TForm2::FormCreate()
     QFile large(QStringLiteral(":/MYJPG@2x"));
     QImage sharp;
     if (ratio > 1.0 && large.open(QIODevice::ReadOnly) && sharp.loadFromData(large.readAll(), "JPEG")) {
-        picture = sharp.scaled((QSizeF(picture.size()) * ratio).toSize(), Qt::IgnoreAspectRatio,
-                               Qt::SmoothTransformation);
+        picture =
+            sharp.scaled((QSizeF(picture.size()) * ratio).toSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         picture.setDevicePixelRatio(ratio);
     }
     Image1->setPixmap(QPixmap::fromImage(picture));

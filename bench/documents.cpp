@@ -147,8 +147,10 @@ QStringList writeStaffFolder(const QString &folder, int files)
 {
     QStringList paths;
     for (int i = 0; i < files; ++i)
-        paths << QStringLiteral("%1/科室%2/申报资料%3.xml").arg(folder).arg(i / 100, 3, 10, QLatin1Char('0')).arg(i, 5, 10,
-                                                                                                          QLatin1Char('0'));
+        paths << QStringLiteral("%1/科室%2/申报资料%3.xml")
+                     .arg(folder)
+                     .arg(i / 100, 3, 10, QLatin1Char('0'))
+                     .arg(i, 5, 10, QLatin1Char('0'));
     const QString made = folder + QStringLiteral("/.made");
     if (QFile::exists(made))
         return paths;

@@ -21,17 +21,17 @@ using namespace varnok;
 
 namespace {
 
-const QString Usage = QStringLiteral(
-    "用法：varnok-check [--csv 文件] [--xlsx 文件] 路径...\n"
-    "检查申报资料：每个路径是一个申报文件，或一个文件夹（连同其中各级子文件夹里的 *.xml 文件）。\n"
-    "每个文件显示一行（文件、姓名、证件号码、结果和问题），最后一行是合计。\n"
-    "只读取申报文件，不写入任何内容。\n"
-    "\n"
-    "  --csv 文件    把结果表保存为 CSV 文件（UTF-8，带字节顺序标记）\n"
-    "  --xlsx 文件   把结果表保存为 Excel 工作簿\n"
-    "  -h, --help    显示本说明\n"
-    "\n"
-    "退出码：0 全部通过；1 有文件有问题或无法读取，或结果表无法保存；2 用法错误。\n");
+const QString Usage =
+    QStringLiteral("用法：varnok-check [--csv 文件] [--xlsx 文件] 路径...\n"
+                   "检查申报资料：每个路径是一个申报文件，或一个文件夹（连同其中各级子文件夹里的 *.xml 文件）。\n"
+                   "每个文件显示一行（文件、姓名、证件号码、结果和问题），最后一行是合计。\n"
+                   "只读取申报文件，不写入任何内容。\n"
+                   "\n"
+                   "  --csv 文件    把结果表保存为 CSV 文件（UTF-8，带字节顺序标记）\n"
+                   "  --xlsx 文件   把结果表保存为 Excel 工作簿\n"
+                   "  -h, --help    显示本说明\n"
+                   "\n"
+                   "退出码：0 全部通过；1 有文件有问题或无法读取，或结果表无法保存；2 用法错误。\n");
 
 void out(const QString &text) { platform::writeConsole(text.toStdString(), false); }
 void err(const QString &text) { platform::writeConsole(text.toStdString(), true); }

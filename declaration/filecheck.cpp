@@ -33,8 +33,7 @@ FileCheck checkDeclarationFile(const QString &path, const QDate &today)
     // An XML file of another program opens as an empty window; here it is
     // no declaration at all.
     if (holdsNothing(declaration)) {
-        check.refusal =
-            QStringLiteral("文件“%1”中没有基本信息、学历或任何一条记录，不是本程序的申报资料。").arg(path);
+        check.refusal = QStringLiteral("文件“%1”中没有基本信息、学历或任何一条记录，不是本程序的申报资料。").arg(path);
         return check;
     }
 

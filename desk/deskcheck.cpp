@@ -96,8 +96,8 @@ private:
                 // Only a link needs the system to say where it leads.
                 push(QDir::cleanPath(folder + u'/' + file.fileName()), {},
                      file.isSymLink() ? file.canonicalFilePath() : canonical + u'/' + file.fileName());
-        for (const QFileInfo &sub : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot,
-                                                         QDir::Name | QDir::IgnoreCase | QDir::LocaleAware))
+        for (const QFileInfo &sub :
+             dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase | QDir::LocaleAware))
             walk(QDir::cleanPath(folder + u'/' + sub.fileName()));
     }
 
@@ -179,10 +179,11 @@ void addCrossFileProblems(std::vector<DeskRow> &rows)
             for (size_t i : group) {
                 // The same path given twice names no other.
                 const QString names = others(group, i, true);
-                before[i].push_back({-1, {}, {},
-                                     names.isEmpty()
-                                         ? QStringLiteral("同一个文件出现了 %1 次").arg(group.size())
-                                         : QStringLiteral("与 %1 是同一个文件").arg(names)});
+                before[i].push_back({-1,
+                                     {},
+                                     {},
+                                     names.isEmpty() ? QStringLiteral("同一个文件出现了 %1 次").arg(group.size())
+                                                     : QStringLiteral("与 %1 是同一个文件").arg(names)});
             }
     const QString cer = QStringLiteral("W_cer");
     for (const auto &[number, group] : byNumber)

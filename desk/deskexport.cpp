@@ -34,7 +34,8 @@ QString csvField(QString value)
 
 [[noreturn]] void fail(const QString &path, const QString &why)
 {
-    throw std::runtime_error(QStringLiteral("无法导出Excel文件“%1”：%2").arg(QDir::toNativeSeparators(path), why).toStdString());
+    throw std::runtime_error(
+        QStringLiteral("无法导出Excel文件“%1”：%2").arg(QDir::toNativeSeparators(path), why).toStdString());
 }
 
 void check(lxw_error error, const QString &path)

@@ -19,12 +19,13 @@ inline QString withCheck(const QString &first17) { return first17 + idCheckChara
 inline void writeDeclaration(const QString &path, const FieldValues &changes = {}, bool workHistory = true)
 {
     FieldValues v = clearedBasicValues(Today);
-    const FieldValues complete{
-        {"W_name", "林志远"},         {"W_cer", withCheck("32010619860412053")}, {"W_nation", "汉族"},
-        {"W_tel", "13812345678"},     {"W_zyzw", "工程师"},                      {"W_gznx", "12"},
-        {"W_zgid", "ZG2012-0001"},    {"W_school", "东南大学"},                  {"W_xueli", "大学本科毕业"},
-        {"W_xuewei", "学士"},         {"W_zhy", "土木工程"},                     {"W_sex", "男"},
-        {"W_birth", "1986-04-12"}};
+    const FieldValues complete{{"W_name", "林志远"},        {"W_cer", withCheck("32010619860412053")},
+                               {"W_nation", "汉族"},        {"W_tel", "13812345678"},
+                               {"W_zyzw", "工程师"},        {"W_gznx", "12"},
+                               {"W_zgid", "ZG2012-0001"},   {"W_school", "东南大学"},
+                               {"W_xueli", "大学本科毕业"}, {"W_xuewei", "学士"},
+                               {"W_zhy", "土木工程"},       {"W_sex", "男"},
+                               {"W_birth", "1986-04-12"}};
     for (auto it = complete.cbegin(); it != complete.cend(); ++it)
         v[it.key()] = it.value();
     for (auto it = changes.cbegin(); it != changes.cend(); ++it)

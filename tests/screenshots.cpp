@@ -14,10 +14,10 @@
 #include "app/deskwindow.h"
 #include "app/mainwindow.h"
 #include "app/recoverykeeper.h"
+#include "app/splash.h"
 #include "declaration/declarationfile.h"
 #include "desk/deskexport.h"
 #include "rules/idnumber.h"
-#include "app/splash.h"
 #include "widgets/fields.h"
 #include "widgets/recordgrid.h"
 

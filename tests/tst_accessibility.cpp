@@ -98,7 +98,8 @@ void TestAccessibility::screenReaderFindsIt()
         if (role == QAccessible::AlertMessage)
             desktopPrompts().message(f.form.get(), "工作单位必须填写！");
         else
-            desktopPrompts().checkReport(f.form.get(), {{"基本信息", "姓名", "姓名必须填写！"}, {"工作简历", "", "至少一条"}});
+            desktopPrompts().checkReport(f.form.get(),
+                                         {{"基本信息", "姓名", "姓名必须填写！"}, {"工作简历", "", "至少一条"}});
         QCOMPARE(seen, (role == QAccessible::AlertMessage
                             ? QStringList{QString::number(role), name, "工作单位必须填写！", "工作单位必须填写！"}
                             : QStringList{QString::number(role), name,
@@ -118,9 +119,9 @@ void TestAccessibility::screenReaderFindsIt()
 #endif
         QCOMPARE(text(i), name);
     if (QAccessibleTableInterface *table = i->tableInterface()) {
-        const ListId id = std::find_if(recordListDefs().begin(), recordListDefs().end(),
-                                       [&](const RecordListDef &d) { return d.grid == control; })
-                              ->id;
+        const ListId id = std::find_if(recordListDefs().begin(), recordListDefs().end(), [&](const RecordListDef &d) {
+                              return d.grid == control;
+                          })->id;
         const QStringList headings = recordListDef(id).headers();
         for (int entries = 0; entries < 2; ++entries) {  // row 0 the headings, then the header
             QCOMPARE(table->columnCount(), headings.size());

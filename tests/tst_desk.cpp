@@ -201,13 +201,14 @@ void TestDesk::csvHoldsTheTable()
     DeskRow unreadable{"c.xml", {}};
     unreadable.check.refusal = "第 1 行有错误：\n多行";
     const QByteArray csv = deskCsv({good, bad, unreadable});
-    QCOMPARE(csv, QByteArray("\xEF\xBB\xBF") +
-                      QString("文件,姓名,证件号码,现任专业技术职务,学历,工作简历,主要业绩,继续教育,信用档案,结果,问题\r\n"
-                              "\"科室,一/a.xml\",\"林\"\"志\"\"远\",320106198604120535,工程师,大学本科毕业,3,2,1,0,通过,\r\n"
-                              "'=b.xml,\"林\"\"志\"\"远\",320106198604120535,工程师,大学本科毕业,3,2,1,0,2,"
-                              "基本信息·资格证书编号：资格证书编号为必填项！；工作简历·工作单位：还没有填写任何工作简历\r\n"
-                              "c.xml,,,,,,,,,无法读取,\"第 1 行有错误：\n多行\"\r\n")
-                          .toUtf8());
+    QCOMPARE(csv,
+             QByteArray("\xEF\xBB\xBF") +
+                 QString("文件,姓名,证件号码,现任专业技术职务,学历,工作简历,主要业绩,继续教育,信用档案,结果,问题\r\n"
+                         "\"科室,一/a.xml\",\"林\"\"志\"\"远\",320106198604120535,工程师,大学本科毕业,3,2,1,0,通过,\r\n"
+                         "'=b.xml,\"林\"\"志\"\"远\",320106198604120535,工程师,大学本科毕业,3,2,1,0,2,"
+                         "基本信息·资格证书编号：资格证书编号为必填项！；工作简历·工作单位：还没有填写任何工作简历\r\n"
+                         "c.xml,,,,,,,,,无法读取,\"第 1 行有错误：\n多行\"\r\n")
+                     .toUtf8());
 
     // Never over a declaration it lists.
     QTemporaryDir dir;

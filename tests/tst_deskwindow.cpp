@@ -52,7 +52,8 @@ void TestDeskWindow::checkOpenExportPrint()
         shown << table->item(r, 0)->text() + " " + table->item(r, 1)->text() + " " + table->item(r, 9)->text();
     const QString b = QDir::toNativeSeparators("科室/b.xml");
     QCOMPARE(shown, (QStringList{"a.xml 林志远 1", "c.xml 林志远 1", b + " 陈晓梅 2"}));
-    QCOMPARE(table->item(2, 10)->text(), "基本信息·资格证书编号：资格证书编号为必填项！\n基本信息·证件号码：证件号码与 a.xml、c.xml 重复");
+    QCOMPARE(table->item(2, 10)->text(),
+             "基本信息·资格证书编号：资格证书编号为必填项！\n基本信息·证件号码：证件号码与 a.xml、c.xml 重复");
     QCOMPARE(desk->findChild<QLabel *>("DeskSummary")->text(), "共 3 个文件：通过 0 个，有问题 3 个，无法读取 0 个。");
     QVERIFY(desk->findChild<QPushButton *>("DeskCancel")->isEnabled() == false);
 

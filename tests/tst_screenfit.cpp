@@ -36,10 +36,12 @@ QRect rect(const QJsonValue &v) { return {v[0].toInt(), v[1].toInt(), v[2].toInt
 bool framed(const QImage &shot, QRect r, int window)
 {
     const qreal k = shot.devicePixelRatio();
-    const QRect d(QPoint(int(r.left() * k), int(r.top() * k)), QPoint(int(std::ceil((r.right() + 1) * k)) - 1,
-                                                                     int(std::ceil((r.bottom() + 1) * k)) - 1));
-    const QPoint m = d.center(), edges[4][2] = {{{d.left(), m.y()}, {1, 0}}, {{d.right(), m.y()}, {-1, 0}},
-                                                 {{m.x(), d.top()}, {0, 1}}, {{m.x(), d.bottom()}, {0, -1}}};
+    const QRect d(QPoint(int(r.left() * k), int(r.top() * k)),
+                  QPoint(int(std::ceil((r.right() + 1) * k)) - 1, int(std::ceil((r.bottom() + 1) * k)) - 1));
+    const QPoint m = d.center(), edges[4][2] = {{{d.left(), m.y()}, {1, 0}},
+                                                {{d.right(), m.y()}, {-1, 0}},
+                                                {{m.x(), d.top()}, {0, 1}},
+                                                {{m.x(), d.bottom()}, {0, -1}}};
     for (const auto &[from, step] : edges) {
         int least = 255;
         for (int i = 0; i < 3; ++i)
@@ -78,7 +80,8 @@ int probe(int argc, char **argv)
                 bad << "frame of " + area->objectName();
     }
     for (QWidget *w : client->findChildren<QWidget *>()) {
-        if (!w->objectName().startsWith("W_") && !w->objectName().startsWith("Button") && !qobject_cast<CommandLabel *>(w))
+        if (!w->objectName().startsWith("W_") && !w->objectName().startsWith("Button") &&
+            !qobject_cast<CommandLabel *>(w))
             continue;
         for (int t = 0; t < tabs->count(); ++t)
             if (tabs->widget(t)->isAncestorOf(w))
@@ -96,11 +99,12 @@ int probe(int argc, char **argv)
     }
     if (!form.rect().contains(QRect(form.statusBar()->mapTo(&form, QPoint()), form.statusBar()->size())))
         bad << "StatusBar1";
-    const QJsonObject out{{"available", json(form.screen()->availableGeometry())},
-                          {"frame", json(form.frameGeometry())},
-                          {"client", json(form.geometry())},
-                          {"scrolls", scroll->horizontalScrollBar()->maximum() + scroll->verticalScrollBar()->maximum() > 0},
-                          {"bad", bad}};
+    const QJsonObject out{
+        {"available", json(form.screen()->availableGeometry())},
+        {"frame", json(form.frameGeometry())},
+        {"client", json(form.geometry())},
+        {"scrolls", scroll->horizontalScrollBar()->maximum() + scroll->verticalScrollBar()->maximum() > 0},
+        {"bad", bad}};
     std::fputs(QJsonDocument(out).toJson(QJsonDocument::Compact).constData(), stdout);
     return 0;
 }
@@ -117,7 +121,8 @@ private slots:
     void cleanupTestCase()
     {
         qInfo("\n| screen | scaling | frame with a Windows title bar and taskbar | | real window offscreen | |\n"
-              "|---|---|---|---|---|---|\n%s", qPrintable(table.join('\n')));
+              "|---|---|---|---|---|---|\n%s",
+              qPrintable(table.join('\n')));
     }
 };
 
@@ -154,8 +159,9 @@ void TestScreenFit::windowFitsTheScreen()
     QTemporaryDir dir;
     QFile config(dir.filePath("screen.json"));
     QVERIFY(config.open(QIODevice::WriteOnly));
-    config.write(QJsonDocument(QJsonObject{{"screens", QJsonArray{QJsonObject{
-                                               {"name", "screen"}, {"width", screen.width()}, {"height", screen.height()}}}}})
+    config.write(QJsonDocument(QJsonObject{{"screens", QJsonArray{QJsonObject{{"name", "screen"},
+                                                                              {"width", screen.width()},
+                                                                              {"height", screen.height()}}}}})
                      .toJson());
     config.close();
     QProcess child;
@@ -171,16 +177,20 @@ void TestScreenFit::windowFitsTheScreen()
     const QRect available = rect(out["available"]), frame = rect(out["frame"]), client = rect(out["client"]);
     QVERIFY(std::abs(available.width() * scale - screen.width()) <= 1);  // the screen and scaling asked for
     QVERIFY(available.contains(frame));
-    const bool holds = (wanted + frame.size() - client.size()).boundedTo(available.size()) ==
-                       wanted + frame.size() - client.size();
+    const bool holds =
+        (wanted + frame.size() - client.size()).boundedTo(available.size()) == wanted + frame.size() - client.size();
     QCOMPARE(out["scrolls"].toBool(), !holds);
     QCOMPARE(out["scrolls"].toBool(), scrollsHere);
     QVERIFY(!holds || client.size() == wanted);
     QCOMPARE(out["bad"].toArray(), QJsonArray());
 
-    auto pixels = [scale](QSize s) { return QString("%1x%2").arg(qRound(s.width() * scale)).arg(qRound(s.height() * scale)); };
+    auto pixels = [scale](QSize s) {
+        return QString("%1x%2").arg(qRound(s.width() * scale)).arg(qRound(s.height() * scale));
+    };
     table << QString("| %1x%2 | %3 % | %4 | %5 | %6 | %7 |")
-                 .arg(screen.width()).arg(screen.height()).arg(int(scale * 100))
+                 .arg(screen.width())
+                 .arg(screen.height())
+                 .arg(int(scale * 100))
                  .arg(pixels(windows.frame(windowsFrame).size()), windows.scrolls() ? "scrolls" : "fits",
                       pixels(frame.size()), out["scrolls"].toBool() ? "scrolls" : "fits");
 }
