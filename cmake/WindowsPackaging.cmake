@@ -108,7 +108,7 @@ add_custom_target(varnok_stage
     COMMAND ${CMAKE_COMMAND} -DSTAGE=${VARNOK_STAGE} -DSTRIP=${VARNOK_STRIP} -DOBJDUMP=${VARNOK_OBJDUMP}
             "-DDLL_DIRS=${VARNOK_WINDOWS_DLL_DIRS}" -DNSIS_FILES=${VARNOK_NSIS_FILES}
             -P ${PROJECT_SOURCE_DIR}/cmake/WindowsStage.cmake
-    DEPENDS varnok
+    DEPENDS varnok varnok-check
     BYPRODUCTS ${VARNOK_NSIS_FILES}
     COMMENT "Laying out the Windows package in ${VARNOK_STAGE}"
     VERBATIM)
