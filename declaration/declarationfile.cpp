@@ -28,6 +28,7 @@ void DeclarationFile::rebind(const QString &path)
 {
     path_ = path;
     foreign_ = false;
+    written_ = false;
     // A file already there was chosen to be written over (or, unreadable, is
     // to be written anew): as this window's own from now on.
     stamp_ = {};
@@ -55,6 +56,7 @@ void DeclarationFile::bindRead(const QString &path, const Declaration &shown, co
     saved_ = shown;
     stamp_ = stamp;
     foreign_ = false;
+    written_ = false;
 }
 
 void DeclarationFile::save(const Declaration &declaration, const QString &path)
@@ -70,6 +72,7 @@ void DeclarationFile::save(const Declaration &declaration, const QString &path)
     saved_ = declaration;
     stamp_ = stampOf(bytes);
     foreign_ = false;
+    written_ = true;
 }
 
 bool DeclarationFile::writeList(ListId list, const ListRows &rows)
@@ -77,13 +80,21 @@ bool DeclarationFile::writeList(ListId list, const ListRows &rows)
     if (!exists())
         return false;
     const QByteArray before = XmlDocument::readFile(path_);
-    XmlDocument doc;
-    doc.loadFromBytes(before, path_);
-    // Written as every save writes, whatever the file declared when it was read.
-    doc.setDeclaration(DocumentVersion, DocumentEncoding);
-    writeListSection(doc, recordListDef(list), rows, newRecordId_);
-    const QByteArray bytes = doc.toBytes();
+    // A file this window wrote last is spliced; any other is read into a
+    // tree, which the same writer then writes out whole.
+    QByteArray bytes;
+    if (written_ && stampOf(before) == stamp_)
+        bytes = replaceListSection(before, recordListDef(list), rows, newRecordId_);
+    if (bytes.isEmpty()) {
+        XmlDocument doc;
+        doc.loadFromBytes(before, path_);
+        // Written as every save writes, whatever the file declared when it was read.
+        doc.setDeclaration(DocumentVersion, DocumentEncoding);
+        writeListSection(doc, recordListDef(list), rows, newRecordId_);
+        bytes = doc.toBytes();
+    }
     writeFileSafely(path_, bytes);
+    written_ = true;
     saved_.lists[size_t(list)] = rows;
     // What someone else changed is in the file still, and not in the window:
     // the next save of the whole declaration must not write over it unasked.

@@ -50,7 +50,8 @@ public:
     void save(const Declaration &declaration, const QString &path);
     // The list's section of the bound file replaced by these rows: the file is
     // read again, the section taken out, the new one appended last, the whole
-    // written back. False, writing nothing, when the bound file does not
+    // written back (a file written here last, and by no one since, without
+    // reading it into a tree: the same bytes). False, writing nothing, when the bound file does not
     // exist; throws XmlError when it cannot be read or written.
     bool writeList(ListId list, const ListRows &rows);
 
@@ -73,6 +74,7 @@ private:
     Declaration empty_;     // what an emptied window holds
     FileStamp stamp_;       // the bound file at the last read or write
     bool foreign_ = false;  // a list save wrote over someone else's change
+    bool written_ = false;  // stamp_ is of bytes written here
 };
 
 }  // namespace varnok

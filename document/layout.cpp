@@ -23,6 +23,20 @@ void buildBasicDocument(XmlDocument &doc, const FieldValues &values)
     }
 }
 
+namespace {
+
+// A line of the first level below the root that starts an element, and the
+// element's name right after: the byte after it ends the name.
+bool startsChild(const QByteArray &bytes, qsizetype line, const QByteArray &name)
+{
+    if (!QByteArrayView(bytes).sliced(line).startsWith(name))
+        return false;
+    const qsizetype after = line + name.size();
+    return after < bytes.size() && (bytes[after] == '>' || bytes[after] == '/' || bytes[after] == ' ');
+}
+
+}  // namespace
+
 void writeListSection(XmlDocument &doc, const RecordListDef &list, const ListRows &rows,
                       const std::function<QString()> &newRecordId)
 {
@@ -39,6 +53,55 @@ void writeListSection(XmlDocument &doc, const RecordListDef &list, const ListRow
             item.addChild(field.element).setText(field.dictType.isEmpty() ? cell : DictCodeOf(field.dictType, cell));
         }
     }
+}
+
+// The bytes of each element of the first level are kept as they are, those
+// of the list's section left out, and the new section, as the same writer
+// lays it out, put last. That writer escapes every "<" of a value and puts
+// each element of the first level on a line of its own, starting with one
+// TAB, so the lines that start with TAB and "<" and a name are exactly where
+// those elements start.
+QByteArray replaceListSection(const QByteArray &file, const RecordListDef &list, const ListRows &rows,
+                              const std::function<QString()> &newRecordId)
+{
+    XmlDocument alone;
+    alone.startAfresh(DocumentVersion, DocumentEncoding, el::Root);
+    writeListSection(alone, list, rows, newRecordId);
+    const QByteArray written = alone.toBytes();
+    // "<?xml ...?>\r\n<root>\r\n", then "\t<section>...\r\n", then "</root>\r\n".
+    const qsizetype body = written.indexOf("\r\n\t<");
+    const qsizetype tail = written.lastIndexOf("\r\n</");
+    if (body < 0 || tail <= body)
+        return {};
+    const QByteArray head = written.left(body + 2), end = written.mid(tail + 2);
+    const QByteArray section = written.mid(body + 2, tail - body);
+    const qsizetype nameEnd = section.indexOf('>');
+    const QByteArray name = section.mid(1, (section[nameEnd - 1] == '/' ? nameEnd - 1 : nameEnd) - 1);
+    if (!file.startsWith(head) || !file.endsWith(end) || file.size() < head.size() + end.size() ||
+        !file.sliced(0, file.size() - end.size()).endsWith("\r\n"))
+        return {};
+
+    QByteArray out;
+    out.reserve(file.size() + section.size());
+    out.append(head);
+    const qsizetype stop = file.size() - end.size();
+    qsizetype start = head.size();
+    if (start < stop && !(file[start] == '\t' && file[start + 1] == '<'))
+        return {};
+    while (start < stop) {
+        // The next line that starts an element of the first level, or the end.
+        qsizetype next = start;
+        do {
+            next = file.indexOf("\n\t<", next + 1);
+        } while (next >= 0 && next + 3 < stop && file[next + 3] == '/');
+        next = next < 0 || next + 1 > stop ? stop : next + 1;
+        if (!startsChild(file, start + 1, name))
+            out.append(QByteArrayView(file).sliced(start, next - start));
+        start = next;
+    }
+    out.append(section);
+    out.append(end);
+    return out;
 }
 
 namespace {

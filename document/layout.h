@@ -46,6 +46,11 @@ void buildBasicDocument(XmlDocument &doc, const FieldValues &values);
 // one item per row and a new record id each.
 void writeListSection(XmlDocument &doc, const RecordListDef &list, const ListRows &rows,
                       const std::function<QString()> &newRecordId);
+// The same done to the bytes of a file as XmlDocument::toBytes writes them,
+// giving the bytes toBytes would give for the changed document, without
+// reading the file into a tree; empty when the bytes are not laid out so.
+QByteArray replaceListSection(const QByteArray &written, const RecordListDef &list, const ListRows &rows,
+                              const std::function<QString()> &newRecordId);
 
 // A document read into the window's terms.
 struct Declaration {

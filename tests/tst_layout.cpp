@@ -56,6 +56,7 @@ private slots:
     void listSectionsStoreCodesAndReadBackTexts();
     void listItemsAreReadWhateverTheirNameAndFieldOrder();
     void recordIdsAreNewEachSave();
+    void replacingASectionInTheBytesGivesTheTreesBytes();
     void readingTheBytesGivesWhatTheLoadedDocumentGives_data();
     void readingTheBytesGivesWhatTheLoadedDocumentGives();
 };
@@ -223,6 +224,55 @@ void TestLayout::recordIdsAreNewEachSave()
     for (const QString &id : ids)
         QVERIFY2(form.match(id).hasMatch(), qPrintable(id));
     QCOMPARE(QSet<QString>(ids.begin(), ids.end()).size(), 4);
+}
+
+// A list saved into the bytes of a written file gives, byte for byte, what
+// reading it into a tree, replacing the section and writing it gives; over
+// a run of saves in which sections come and go and move last, with values
+// that look like the markup around them. Bytes of another layout are left
+// to the tree.
+void TestLayout::replacingASectionInTheBytesGivesTheTreesBytes()
+{
+    auto sameId = [] { return QStringLiteral("ID"); };
+    const QString tricky[] = {
+        "<工作简历>", "a\n\t<主要业绩>\n\t</root>", "&amp; & < > \" '", "\r\n\t<x/>\r\n", "  堃 𠮷 喆  ", "", "\t",
+        "]]>"};
+    auto rows = [&](int n, int from) {
+        ListRows out;
+        for (int r = 0; r < n; ++r) {
+            QStringList row;
+            for (int c = 0; c < 5; ++c)
+                row << tricky[(from + r + c) % std::size(tricky)];
+            row[1] = "2001-01-01";  // dates and codes as the window gives them
+            out << row;
+        }
+        return out;
+    };
+    XmlDocument start;
+    buildBasicDocument(start, applicant());
+    QByteArray file = start.toBytes();
+    // (list, entries): each a list save of the window.
+    const std::pair<ListId, int> saves[] = {{WorkHistory, 3},  {Achievements, 2}, {WorkHistory, 0},
+                                            {CreditRecord, 1}, {WorkHistory, 4},  {ContinuingEducation, 2},
+                                            {Achievements, 0}, {CreditRecord, 5}};
+    int step = 0;
+    for (const auto &[id, n] : saves) {
+        const RecordListDef &list = recordListDef(id);
+        XmlDocument tree = parse(file);
+        writeListSection(tree, list, rows(n, step), sameId);
+        const QByteArray expected = tree.toBytes();
+        const QByteArray spliced = replaceListSection(file, list, rows(n, step), sameId);
+        QVERIFY2(spliced == expected, qPrintable(QString("save %1 of %2").arg(step).arg(list.section)));
+        file = spliced;
+        ++step;
+    }
+    QVERIFY(file.contains(gb("&lt;工作简历&gt;")));
+
+    // Another writer's layout: no tabs, another declaration, a comment.
+    const QByteArray others[] = {gb("<?xml version=\"1.0\" encoding=\"GB2312\"?><root><工作简历/></root>"),
+                                 QByteArray(file).replace("GB2312", "UTF-8"), file.left(file.size() - 2)};
+    for (const QByteArray &other : others)
+        QVERIFY(replaceListSection(other, recordListDef(WorkHistory), rows(1, 0), sameId).isEmpty());
 }
 
 namespace {
