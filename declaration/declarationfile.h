@@ -51,8 +51,9 @@ public:
     // The list's section of the bound file replaced by these rows: the file is
     // read again, the section taken out, the new one appended last, the whole
     // written back (a file written here last, and by no one since, without
-    // reading it into a tree: the same bytes). False, writing nothing, when the bound file does not
-    // exist; throws XmlError when it cannot be read or written.
+    // reading it into a tree: the same bytes). False, writing nothing, when
+    // the bound file does not exist; throws XmlError when it cannot be read
+    // or written.
     bool writeList(ListId list, const ListRows &rows);
 
     // Someone else has written the bound file since this window last read or

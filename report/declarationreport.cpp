@@ -16,8 +16,6 @@ constexpr qreal TextPoints = 9.5;
 constexpr qreal LineWidth = 0.75;
 const QColor HeadingShade(230, 230, 230);
 
-QTextCharFormat charFormat(qreal points, bool bold = false) { return reportCharFormat(points, bold); }
-
 QTextTableFormat tableFormat(const QList<qreal> &percentages) { return reportTableFormat(LineWidth, 3, percentages); }
 
 void writeCell(QTextTable *table, int row, int column, const QString &text, bool heading = false)
@@ -32,7 +30,7 @@ void writeCell(QTextTable *table, int row, int column, const QString &text, bool
         format.setBackground(HeadingShade);
     cell.setFormat(format);
     QTextCursor cursor = cell.firstCursorPosition();
-    cursor.insertText(text, charFormat(TextPoints, heading));
+    cursor.insertText(text, reportCharFormat(TextPoints, heading));
 }
 
 void paragraph(QTextCursor &cursor, const QString &text, const QTextCharFormat &format, Qt::Alignment align,
@@ -87,7 +85,7 @@ QList<qreal> columnPercentages(const RecordListDef &def)
 
 void writeListTable(QTextCursor &cursor, const RecordListDef &def, const ListRows &rows)
 {
-    paragraph(cursor, def.tabCaption, charFormat(12, true), Qt::AlignLeft, 14, 4);
+    paragraph(cursor, def.tabCaption, reportCharFormat(12, true), Qt::AlignLeft, 14, 4);
     QTextTableFormat format = tableFormat(columnPercentages(def));
     format.setHeaderRowCount(1);
     QTextTable *table = cursor.insertTable(int(rows.size()) + 1, int(def.fields.size()), format);
@@ -152,8 +150,8 @@ std::unique_ptr<QTextDocument> buildDeclarationReport(const FieldValues &basic,
     title.setAlignment(Qt::AlignHCenter);
     title.setBottomMargin(12);
     cursor.setBlockFormat(title);
-    cursor.insertText(ReportTitle, charFormat(18, true));
-    cursor.insertBlock(QTextBlockFormat(), charFormat(TextPoints));
+    cursor.insertText(ReportTitle, reportCharFormat(18, true));
+    cursor.insertBlock(QTextBlockFormat(), reportCharFormat(TextPoints));
 
     writeBasicTable(cursor, basic);
     for (const RecordListDef &def : recordListDefs())
@@ -162,7 +160,7 @@ std::unique_ptr<QTextDocument> buildDeclarationReport(const FieldValues &basic,
 
     const QString line(14, u'＿');
     paragraph(cursor, SignatureCaption + line + QStringLiteral("　　　　") + SignatureDateCaption + line,
-              charFormat(11), Qt::AlignLeft, 36, 0);
+              reportCharFormat(11), Qt::AlignLeft, 36, 0);
     return doc;
 }
 

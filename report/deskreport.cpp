@@ -17,8 +17,6 @@ const QColor HeadingShade(230, 230, 230);
 const QColor ProblemShade(255, 228, 228);
 const QColor UnreadableShade(236, 236, 236);
 
-QTextCharFormat charFormat(qreal points, bool bold = false) { return reportCharFormat(points, bold); }
-
 void writeCell(QTextTable *table, int row, int column, const QString &text, const QColor &shade, bool bold)
 {
     QTextTableCell cell = table->cellAt(row, column);
@@ -29,7 +27,7 @@ void writeCell(QTextTable *table, int row, int column, const QString &text, cons
     if (shade.isValid())
         format.setBackground(shade);
     cell.setFormat(format);
-    cell.firstCursorPosition().insertText(text, charFormat(TextPoints, bold));
+    cell.firstCursorPosition().insertText(text, reportCharFormat(TextPoints, bold));
 }
 
 }  // namespace
@@ -50,11 +48,12 @@ std::unique_ptr<QTextDocument> buildDeskReport(const std::vector<DeskRow> &rows,
     centred.setAlignment(Qt::AlignHCenter);
     centred.setBottomMargin(4);
     cursor.setBlockFormat(centred);
-    cursor.insertText(DeskReportTitle, charFormat(14, true));
+    cursor.insertText(DeskReportTitle, reportCharFormat(14, true));
     QTextBlockFormat plain;
     plain.setBottomMargin(6);
     cursor.insertBlock(plain);
-    cursor.insertText(QStringLiteral("检查日期：%1　　%2").arg(formatDate(day), deskSummary(rows)), charFormat(9));
+    cursor.insertText(QStringLiteral("检查日期：%1　　%2").arg(formatDate(day), deskSummary(rows)),
+                      reportCharFormat(9));
 
     const QStringList &headings = deskHeadings();
     QTextTableFormat format = reportTableFormat(0.5, 2, {14, 5, 11, 7, 7, 4, 4, 4, 4, 4, 36});
